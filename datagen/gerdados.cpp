@@ -1,0 +1,7 @@
+#include "datagen/gerdados.hpp"
+
+namespace kolven::datagen {
+
+void GERDADOS() {}
+
+}  // namespace kolven::datagen

@@ -1,0 +1,364 @@
+// Output and input statements: a layout walked over a value or target list.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "record/convert.hpp"
+#include "record/record.hpp"
+#include "record/streams.hpp"
+
+namespace kolven::record {
+namespace {
+
+// A value or target that does not match the kind of its field item is a fault of the program,
+// never of its input: it stops at once, naming the layout.
+[[noreturn]] void mismatch(const Layout& layout, const char* what) {
+  std::fprintf(stderr, "kolven: internal error: layout %.*s: %s\n",
+               static_cast<int>(layout.text.size()), layout.text.data(), what);
+  std::abort();
+}
+
+// Walks an output value list one scalar at a time: a complex gives two reals, an array its
+// elements.
+class OutCursor {
+ public:
+  OutCursor(std::initializer_list<Out> values, const Layout& layout)
+      : it_(values.begin()), end_(values.end()), layout_(layout) {}
+
+  bool more() {
+    while (it_ != end_ && is_array(*it_) && index_ >= it_->count()) advance();
+    return it_ != end_;
+  }
+
+  std::int32_t next_int() {
+    if (it_->tag() == Out::Tag::Int) {
+      const std::int32_t v = it_->int_value();
+      advance();
+      return v;
+    }
+    if (it_->tag() == Out::Tag::Ints) return it_->int_at(index_++);
+    mismatch(layout_, "an I field takes an integer");
+  }
+
+  double next_real() {
+    switch (it_->tag()) {
+      case Out::Tag::Real: {
+        const double v = it_->real_value();
+        advance();
+        return v;
+      }
+      case Out::Tag::Complex: {
+        const Complex c = it_->complex_value();
+        if (index_ == 0) {
+          index_ = 1;
+          return c.re;
+        }
+        advance();
+        return c.im;
+      }
+      case Out::Tag::Reals:
+        return it_->real_at(index_++);
+      default:
+        mismatch(layout_, "an F field takes a real");
+    }
+  }
+
+  std::string_view next_text() {
+    if (it_->tag() == Out::Tag::Text) {
+      const std::string_view v = it_->text_value();
+      advance();
+      return v;
+    }
+    if (it_->tag() == Out::Tag::Texts) return it_->text_at(index_++);
+    mismatch(layout_, "an A field takes a text");
+  }
+
+ private:
+  static bool is_array(const Out& v) {
+    return v.tag() == Out::Tag::Ints || v.tag() == Out::Tag::Reals || v.tag() == Out::Tag::Texts;
+  }
+  void advance() {
+    ++it_;
+    index_ = 0;
+  }
+
+  const Out* it_;
+  const Out* end_;
+  std::size_t index_ = 0;
+  const Layout& layout_;
+};
+
+// Builds the records of one output statement at the end of the stream's buffer.
+class Writer {
+ public:
+  Writer(detail::OutputStream& s, OutCursor& values) : s_(s), values_(values) { begin(); }
+
+  bool more() { return values_.more(); }
+
+  void field(const Item& it) {
+    switch (it.op) {
+      case Op::Int:
+        format_int(reserve(it.width), it.width, values_.next_int());
+        break;
+      case Op::Real:
+        format_real(reserve(it.width), it.width, it.decimals, values_.next_real());
+        break;
+      default: {
+        const std::string_view v = values_.next_text();
+        const unsigned width = it.width != 0 ? it.width : static_cast<unsigned>(v.size());
+        format_text(reserve(width), width, v);
+        break;
+      }
+    }
+  }
+  void literal(std::string_view text) {
+    if (!text.empty()) std::memcpy(reserve(text.size()), text.data(), text.size());
+  }
+  void skip(unsigned n) { column_ += n; }
+  void column(unsigned c) { column_ = c; }
+  void slash() { next(); }
+  void dollar() { dollar_ = true; }
+  void revert() { next(); }
+
+  // Writes the last record of the statement.
+  void finish() {
+    end_record();
+    s_.line_open = dollar_;
+  }
+
+ private:
+  void begin() {
+    start_ = s_.buffer.size();
+    column_ = 1;
+    dollar_ = false;
+  }
+  void end_record() {
+    if (!dollar_) s_.buffer.append("\r\n", 2);
+  }
+  void next() {
+    end_record();
+    begin();
+  }
+
+  // The `n` columns from the current one, ready to be overwritten; the columns that X or T passed
+  // over on the way become blanks. The record length becomes at least the last of them.
+  char* reserve(std::size_t n) {
+    const std::size_t at = start_ + column_ - 1;
+    std::string& b = s_.buffer;
+    if (b.size() < at) b.append(at - b.size(), ' ');
+    if (b.size() < at + n) b.resize(at + n);
+    column_ += n;
+    return b.data() + at;
+  }
+
+  detail::OutputStream& s_;
+  OutCursor& values_;
+  std::size_t start_ = 0;
+  std::size_t column_ = 1;
+  bool dollar_ = false;
+};
+
+// Walks an input target list one scalar at a time.
+class InCursor {
+ public:
+  InCursor(std::initializer_list<In> targets, const Layout& layout)
+      : it_(targets.begin()), end_(targets.end()), layout_(layout) {}
+
+  bool more() {
+    while (it_ != end_ && is_array(*it_) && index_ >= it_->count()) advance();
+    return it_ != end_;
+  }
+
+  In::Tag tag() const { return it_->tag(); }
+
+  std::int32_t& next_int() {
+    if (it_->tag() != In::Tag::Int) mismatch(layout_, "an I field fills an integer");
+    std::int32_t& v = it_->int_ref();
+    advance();
+    return v;
+  }
+
+  double& next_real() {
+    switch (it_->tag()) {
+      case In::Tag::Real: {
+        double& v = it_->real_at(0);
+        advance();
+        return v;
+      }
+      case In::Tag::Complex: {
+        Complex& c = it_->complex_ref();
+        if (index_ == 0) {
+          index_ = 1;
+          return c.re;
+        }
+        advance();
+        return c.im;
+      }
+      case In::Tag::Reals:
+        return it_->real_at(index_++);
+      default:
+        mismatch(layout_, "an F field fills a real");
+    }
+  }
+
+  std::span<char> next_text() {
+    if (it_->tag() == In::Tag::Text) {
+      const std::span<char> v = it_->text_at(0);
+      advance();
+      return v;
+    }
+    if (it_->tag() == In::Tag::Texts) return it_->text_at(index_++);
+    mismatch(layout_, "an A field fills a text");
+  }
+
+ private:
+  static bool is_array(const In& v) {
+    return v.tag() == In::Tag::Reals || v.tag() == In::Tag::Texts;
+  }
+  void advance() {
+    ++it_;
+    index_ = 0;
+  }
+
+  const In* it_;
+  const In* end_;
+  std::size_t index_ = 0;
+  const Layout& layout_;
+};
+
+// Cuts the records of one input statement into fields.
+class Reader {
+ public:
+  Reader(detail::InputStream& s, InStream stream, InCursor& targets)
+      : s_(s), stream_(stream), targets_(targets) {
+    next();
+  }
+
+  bool more() { return targets_.more(); }
+
+  void field(const Item& it) {
+    if (it.op == Op::Text) {
+      const std::span<char> target = targets_.next_text();
+      const unsigned width = it.width != 0 ? it.width : static_cast<unsigned>(target.size());
+      scan_text(take(width), width, target);
+      column_ += width;
+      return;
+    }
+    std::string_view f = take(it.width);
+    const std::size_t comma = f.find(',');
+    if (comma != std::string_view::npos) {
+      // A comma ends a numeric field early; the next field starts right after it.
+      f = f.substr(0, comma);
+      column_ += comma + 1;
+    } else {
+      column_ += it.width;
+    }
+    const bool ok = it.op == Op::Int ? scan_int(f, targets_.next_int())
+                                     : scan_real(f, it.decimals, targets_.next_real());
+    if (!ok) fatal_error(kConversionError, stream_);
+  }
+  void literal(std::string_view text) { column_ += text.size(); }
+  void skip(unsigned n) { column_ += n; }
+  void column(unsigned c) { column_ = c - 1; }
+  void slash() { next(); }
+  void dollar() {}
+  void revert() { next(); }
+
+ private:
+  // The columns of a field of `width` from the current column that lie inside the record.
+  std::string_view take(std::size_t width) const {
+    if (column_ >= record_.size()) return {};
+    return record_.substr(column_, width);
+  }
+  void next() {
+    if (!s_.next(record_)) fatal_error(kEndOfFile, stream_);
+    column_ = 0;
+  }
+
+  detail::InputStream& s_;
+  InStream stream_;
+  InCursor& targets_;
+  std::string_view record_;
+  std::size_t column_ = 0;  // zero-based
+};
+
+// Data-file records gather in the buffer up to this size before they are handed over.
+constexpr std::size_t kFlushThreshold = 1 << 16;
+
+void statement_done(OutStream stream, detail::OutputStream& s) {
+  if (stream == OutStream::Console || s.buffer.size() >= kFlushThreshold) s.flush();
+}
+
+detail::OutputStream& output_for(OutStream stream) {
+  detail::OutputStream& s = detail::output(static_cast<int>(stream));
+  if (!s.is_open) fatal_error(kWriteError, stream);
+  // A file that could be opened for reading only takes no record.
+  if (s.read_only) fatal_error(kReadOnlyFile, stream);
+  return s;
+}
+
+// Hands every completed record, on the console and in the data file, to the operating system.
+void hand_over_output() {
+  detail::output(static_cast<int>(OutStream::Console)).flush();
+  detail::OutputStream& data = detail::output(static_cast<int>(OutStream::DataFile));
+  if (data.is_open) data.flush();
+}
+
+detail::InputStream& input_for(InStream stream) {
+  detail::InputStream& s = detail::input(static_cast<int>(stream));
+  if (!s.is_open) fatal_error(kReadError, stream);
+  // What the user is asked for, and every record completed so far, is out before the program
+  // waits for the typed line.
+  if (stream == InStream::Console) hand_over_output();
+  return s;
+}
+
+}  // namespace
+
+void write_record(OutStream stream, const Layout& layout, std::initializer_list<Out> values) {
+  detail::OutputStream& s = output_for(stream);
+  OutCursor cursor(values, layout);
+  Writer w(s, cursor);
+  walk(layout, w);
+  w.finish();
+  statement_done(stream, s);
+}
+
+void write_text_line(OutStream stream, std::string_view text) {
+  detail::OutputStream& s = output_for(stream);
+  s.buffer += ' ';
+  s.buffer.append(text);
+  s.buffer.append("\r\n", 2);
+  s.line_open = false;
+  statement_done(stream, s);
+}
+
+void read_record(InStream stream, const Layout& layout, std::initializer_list<In> targets) {
+  detail::InputStream& s = input_for(stream);
+  InCursor cursor(targets, layout);
+  Reader r(s, stream, cursor);
+  walk(layout, r);
+}
+
+bool read_line(InStream stream, std::string& line) {
+  detail::InputStream& s = input_for(stream);
+  std::string_view record;
+  if (!s.next(record)) return false;
+  line.assign(record);
+  return true;
+}
+
+void end_open_line() {
+  detail::OutputStream& s = detail::output(static_cast<int>(OutStream::Console));
+  if (!s.line_open) return;
+  s.buffer.append("\r\n", 2);
+  s.line_open = false;
+  s.flush();
+}
+
+void hand_over_console() {
+  hand_over_output();
+  detail::input(static_cast<int>(InStream::Console)).give_back();
+}
+
+}  // namespace kolven::record
