@@ -19,15 +19,18 @@ using namespace record::literals;
 using record::InStream;
 using record::OutStream;
 
-constexpr record::Layout kAskPowerFlowName = R"((/,/,' Entre com o nome do arquivo com resultados do FLUXO DE POTENCIA,',/,' de extensao "din" (max. 8 carac., nao digite a extensao): ',$))"_layout;
-constexpr record::Layout kAskDataName = "(/,/,' Entre com o nome do arquivo a ser criado (sem extensao, max. 8 carac): ',$)"_layout;
+constexpr record::Layout kAskPowerFlowName =
+    R"((/,/,' Entre com o nome do arquivo com resultados do FLUXO DE POTENCIA,',/,' de extensao "din" (max. 8 carac., nao digite a extensao): ',$))"_layout;
+constexpr record::Layout kAskDataName =
+    "(/,/,' Entre com o nome do arquivo a ser criado (sem extensao, max. 8 carac): ',$)"_layout;
 constexpr record::Layout kName = "(A8)"_layout;
 constexpr record::Layout kMissingNotice = "(/,/,/,' > Arquivo : ',A,'  nao existente',/)"_layout;
 constexpr record::Layout kExistsNotice = "(/,/,/,2A,/)"_layout;
 constexpr record::Layout kRetryQuestion = "(' Deseja entrar com outro nome ? (s/n):',$)"_layout;
 constexpr record::Layout kAnswer = "(A)"_layout;
 constexpr record::Layout kAskNewName = "(/,/,/,10X,' Entre com novo nome: ',$)"_layout;
-constexpr record::Layout kOverwriteNotice = "(/,/,10X,' *** Arquivo existente serah sobrescrito ***',/,/)"_layout;
+constexpr record::Layout kOverwriteNotice =
+    "(/,/,10X,' *** Arquivo existente serah sobrescrito ***',/,/)"_layout;
 
 // A file name: 12 characters, blank-padded, as typed and completed with its extension.
 using FileName = record::Text<12>;
@@ -90,7 +93,8 @@ void KOLVEN() {
       record::write_text_line(OutStream::Console, "          *** Novo arquivo serah criado ***");
       break;
     }
-    record::write_record(OutStream::Console, kExistsNotice, {" > Arquivo jah existe!:   ", data_name});
+    record::write_record(OutStream::Console, kExistsNotice,
+                         {" > Arquivo jah existe!:   ", data_name});
     if (!wants_another_name()) {
       record::write_record(OutStream::Console, kOverwriteNotice);
       break;

@@ -16,7 +16,8 @@ namespace {
 
 using namespace record::literals;
 
-constexpr record::Layout kPauseLine = "('Vesker Pause - Enter command<CR> or <CR> to continue.')"_layout;
+constexpr record::Layout kPauseLine =
+    "('Vesker Pause - Enter command<CR> or <CR> to continue.')"_layout;
 
 // Runs one typed line, whole, as one command of /bin/sh and waits for its end; its result is
 // ignored. The command gets the signals' default actions, whatever this program ignores.

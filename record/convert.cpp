@@ -11,7 +11,9 @@
 namespace kolven::record {
 namespace {
 
-void fill(char* out, unsigned width, char c) { std::memset(out, c, width); }
+void fill(char* out, unsigned width, char c) {
+  std::memset(out, c, width);
+}
 
 // Right-justifies `s` in `width` columns (the caller has checked that it fits).
 void right(char* out, unsigned width, std::string_view s) {
@@ -33,9 +35,13 @@ void format_nonfinite(char* out, unsigned width, double value) {
   right(out, width, s);
 }
 
-constexpr bool is_digit(int c) { return c >= '0' && c <= '9'; }
+constexpr bool is_digit(int c) {
+  return c >= '0' && c <= '9';
+}
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+char upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
 
 }  // namespace
 
@@ -61,7 +67,8 @@ void format_real(char* out, unsigned width, unsigned decimals, double value) {
   while (point != end && *point != '.') ++point;
   std::string_view integer(p, static_cast<std::size_t>(point - p));
   const std::string_view fraction =
-      point == end ? std::string_view() : std::string_view(point + 1, static_cast<std::size_t>(end - point - 1));
+      point == end ? std::string_view()
+                   : std::string_view(point + 1, static_cast<std::size_t>(end - point - 1));
   if (integer == "0") integer = {};
   if (integer.empty() && fraction.find_first_not_of('0') == std::string_view::npos)
     negative = false;  // a rounded zero has no sign
@@ -160,8 +167,8 @@ bool scan_real(std::string_view field, unsigned decimals, double& value) {
     digits = long_digits.data();
     capacity = long_digits.size();
   }
-  std::size_t count = 0;      // significant digits kept
-  bool any_digit = false;     // any digit at all, zeros included
+  std::size_t count = 0;   // significant digits kept
+  bool any_digit = false;  // any digit at all, zeros included
   bool point = false;
   std::int64_t after_point = 0;  // digits after the point
   for (;; ++i) {

@@ -32,9 +32,9 @@ struct Item {
   Op op = Op::Literal;
   std::uint8_t decimals = 0;  // d of Fw.d
   std::uint16_t repeat = 1;   // repeat count of a field item, or of a group (on its Open item)
-  std::uint16_t width = 0;    // w of a field (0 for a bare A), n of nX, c of Tc, length of a literal
-  std::uint16_t link = 0;     // literal: offset in the layout text; Open: index of its Close; Close:
-                              // index of its Open
+  std::uint16_t width = 0;  // w of a field (0 for a bare A), n of nX, c of Tc, length of a literal
+  std::uint16_t link = 0;   // literal: offset in the layout text; Open: index of its Close; Close:
+                            // index of its Open
 
   constexpr bool is_field() const { return op == Op::Int || op == Op::Real || op == Op::Text; }
 };
@@ -44,8 +44,8 @@ struct Layout {
   std::string_view text;        // the layout as written, parentheses included
   const Item* items = nullptr;  // the items between the outermost parentheses
   std::uint16_t size = 0;
-  std::uint16_t reversion = 0;  // where the walk resumes when values are left at the final
-                                // parenthesis: the last top-level group, else the first item
+  std::uint16_t reversion = 0;       // where the walk resumes when values are left at the final
+                                     // parenthesis: the last top-level group, else the first item
   bool reversion_has_field = false;  // whether that resumed walk can take a value at all
 };
 
@@ -176,7 +176,8 @@ class Parser {
       it.repeat = static_cast<std::uint16_t>(has_count ? count : 1);
       std::uint32_t width = 0;
       const bool has_width = number(width);
-      if (has_width && (width == 0 || width > 0xFFFF)) return failb("field width out of range", start);
+      if (has_width && (width == 0 || width > 0xFFFF))
+        return failb("field width out of range", start);
       it.width = static_cast<std::uint16_t>(width);
       if (c == 'A') {
         it.op = Op::Text;
@@ -229,7 +230,9 @@ class Parser {
     while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
   }
 
-  static constexpr char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+  static constexpr char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+  }
 
   constexpr ParseResult fail(const char* why) {
     if (result_.error == nullptr) {
@@ -262,7 +265,8 @@ constexpr ParseResult parse_layout(std::string_view text, Item* out, std::size_t
   return detail::Parser(text, out, capacity).run();
 }
 
-// A layout text as a template argument, so that each program layout is parsed once, by the compiler.
+// A layout text as a template argument, so that each program layout is parsed once, by the
+// compiler.
 template <std::size_t N>
 struct LayoutText {
   char chars[N];

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,16 +25,16 @@ enum class InStream : int { Console = -4, PowerFlow = 44 };
 
 // Failure numbers of the fatal path.
 enum Failure : int {
-  kEndOfFile = 24,         // end-of-file during read
-  kOpenFailure = 30,       // open failure
-  kFileNotFound = 29,      // file not found (a folder of the path is missing)
-  kReadError = 39,         // error during read
-  kWriteError = 38,        // error during write
-  kNoSuchDevice = 42,      // no such device
-  kBadFileName = 43,       // file name specification error
-  kReadOnlyFile = 47,      // write to READONLY file
-  kConversionError = 64,   // input conversion error
-  kPermissionDenied = 9,   // permission to access file denied
+  kEndOfFile = 24,        // end-of-file during read
+  kOpenFailure = 30,      // open failure
+  kFileNotFound = 29,     // file not found (a folder of the path is missing)
+  kReadError = 39,        // error during read
+  kWriteError = 38,       // error during write
+  kNoSuchDevice = 42,     // no such device
+  kBadFileName = 43,      // file name specification error
+  kReadOnlyFile = 47,     // write to READONLY file
+  kConversionError = 64,  // input conversion error
+  kPermissionDenied = 9,  // permission to access file denied
 };
 
 // One output statement: the records that `layout` and `values` produce. Console records are on the
@@ -41,6 +42,7 @@ enum Failure : int {
 // character. Data-file records are handed to the operating system before the next typed line is
 // read, when a large amount has gathered, and at every end of the run.
 void write_record(OutStream stream, const Layout& layout, std::initializer_list<Out> values = {});
+void write_record(OutStream stream, const Layout& layout, std::span<const Out> values);
 
 // One list-directed output statement with one text: a blank, the text, the record end.
 void write_text_line(OutStream stream, std::string_view text);

@@ -22,8 +22,8 @@ namespace {
 // elements.
 class OutCursor {
  public:
-  OutCursor(std::initializer_list<Out> values, const Layout& layout)
-      : it_(values.begin()), end_(values.end()), layout_(layout) {}
+  OutCursor(std::span<const Out> values, const Layout& layout)
+      : it_(values.data()), end_(values.data() + values.size()), layout_(layout) {}
 
   bool more() {
     while (it_ != end_ && is_array(*it_) && index_ >= it_->count()) advance();
@@ -316,6 +316,10 @@ detail::InputStream& input_for(InStream stream) {
 }  // namespace
 
 void write_record(OutStream stream, const Layout& layout, std::initializer_list<Out> values) {
+  write_record(stream, layout, std::span<const Out>(values.begin(), values.size()));
+}
+
+void write_record(OutStream stream, const Layout& layout, std::span<const Out> values) {
   detail::OutputStream& s = output_for(stream);
   OutCursor cursor(values, layout);
   Writer w(s, cursor);

@@ -23,7 +23,9 @@ InputStream powerflow_file{static_cast<int>(InStream::PowerFlow), "", -1, false}
 
 bool in_fatal_path = false;
 
-void default_exit(int status) { std::_Exit(status); }
+void default_exit(int status) {
+  std::_Exit(status);
+}
 ExitHandler exit_handler = default_exit;
 
 // Waits until a non-blocking descriptor is ready, for a console that was left in that mode.
@@ -221,16 +223,35 @@ InputStream& input(int number) {
 [[noreturn]] void fatal(int number, int unit, const std::string& name) {
   const char* message = "open failure, unit %d, file %s";
   switch (number) {
-    case kEndOfFile: message = "end-of-file during read, unit %d, file %s"; break;
-    case kConversionError: message = "input conversion error, unit %d, file %s"; break;
-    case kReadError: message = "error during read, unit %d, file %s"; break;
-    case kWriteError: message = "error during write, unit %d, file %s"; break;
-    case kReadOnlyFile: message = "write to READONLY file, unit %d, file %s"; break;
-    case kPermissionDenied: message = "permission to access file denied, unit %d, file %s"; break;
-    case kFileNotFound: message = "file not found, unit %d, file %s"; break;
-    case kBadFileName: message = "file name specification error, unit %d, file %s"; break;
-    case kNoSuchDevice: message = "no such device, unit %d, file %s"; break;
-    default: break;
+    case kEndOfFile:
+      message = "end-of-file during read, unit %d, file %s";
+      break;
+    case kConversionError:
+      message = "input conversion error, unit %d, file %s";
+      break;
+    case kReadError:
+      message = "error during read, unit %d, file %s";
+      break;
+    case kWriteError:
+      message = "error during write, unit %d, file %s";
+      break;
+    case kReadOnlyFile:
+      message = "write to READONLY file, unit %d, file %s";
+      break;
+    case kPermissionDenied:
+      message = "permission to access file denied, unit %d, file %s";
+      break;
+    case kFileNotFound:
+      message = "file not found, unit %d, file %s";
+      break;
+    case kBadFileName:
+      message = "file name specification error, unit %d, file %s";
+      break;
+    case kNoSuchDevice:
+      message = "no such device, unit %d, file %s";
+      break;
+    default:
+      break;
   }
   std::string line = "tavrek: severe (" + std::to_string(number) + "): ";
   for (const char* p = message; *p != '\0'; ++p) {

@@ -11,18 +11,19 @@ namespace kolven::record::detail {
 
 // A stream that writes records: the console output or the stability data file.
 struct OutputStream {
-  OutputStream(int n, std::string_view nm, int d, bool o) : number(n), name(nm), fd(d), is_open(o) {}
+  OutputStream(int n, std::string_view nm, int d, bool o)
+      : number(n), name(nm), fd(d), is_open(o) {}
 
   int number;
   std::string name;
   int fd = -1;
   bool is_open = false;
-  bool read_only = false;   // an existing file that could be opened for reading only
-  bool regular = false;     // a regular file, which is cut after the first record written
-  bool cut = false;         // the cut has been made
-  bool line_open = false;   // the last record had no record end ($)
+  bool read_only = false;     // an existing file that could be opened for reading only
+  bool regular = false;       // a regular file, which is cut after the first record written
+  bool cut = false;           // the cut has been made
+  bool line_open = false;     // the last record had no record end ($)
   std::uint64_t written = 0;  // bytes handed to the operating system
-  std::string buffer;       // completed records not yet handed over
+  std::string buffer;         // completed records not yet handed over
 
   // Hands every buffered byte to the operating system; a refusal ends the run (38).
   void flush();
@@ -38,9 +39,9 @@ struct InputStream {
   std::string name;
   int fd = -1;
   bool is_open = false;
-  bool ended = false;       // end of stream seen (or a record of the single byte 26)
-  bool eof = false;         // the operating system reported the end
-  std::string buffer;       // bytes read, not yet consumed, from `begin`
+  bool ended = false;  // end of stream seen (or a record of the single byte 26)
+  bool eof = false;    // the operating system reported the end
+  std::string buffer;  // bytes read, not yet consumed, from `begin`
   std::size_t begin = 0;
 
   // The next record, without its line end; valid until the next call. False at the end of the

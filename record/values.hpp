@@ -62,7 +62,9 @@ class Out {
   Complex complex_value() const { return complex_; }
   std::string_view text_value() const { return {text_.data, text_.size}; }
   std::size_t count() const { return array_.count; }
-  std::int32_t int_at(std::size_t i) const { return static_cast<const std::int32_t*>(array_.data)[i]; }
+  std::int32_t int_at(std::size_t i) const {
+    return static_cast<const std::int32_t*>(array_.data)[i];
+  }
   double real_at(std::size_t i) const { return static_cast<const double*>(array_.data)[i]; }
   std::string_view text_at(std::size_t i) const {
     return {static_cast<const char*>(array_.data) + i * array_.length, array_.length};

@@ -1,0 +1,56 @@
+// Helpers of the tests that run the real kolven binary: scratch folders, a run with a given typed
+// input, and a byte-for-byte comparison that shows where two texts part.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kolven::testing {
+
+std::string read_file(const std::filesystem::path& path);
+void write_file(const std::filesystem::path& path, const std::string& bytes);
+
+// A fresh folder, removed with everything in it when the object goes.
+class Scratch {
+ public:
+  Scratch();
+  ~Scratch();
+  Scratch(const Scratch&) = delete;
+  Scratch& operator=(const Scratch&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+struct RunOptions {
+  std::string input;                // bytes of standard input
+  std::string stdout_path;          // non-empty: standard output goes to this file instead
+  bool stdout_closed_pipe = false;  // standard output is a pipe whose reader has gone
+  std::vector<std::string> prefix;  // words in front of the binary (setpriv ..., valgrind ...)
+  std::chrono::seconds timeout{60};
+};
+
+struct Result {
+  std::string out;
+  std::string err;
+  int status = -1;  // exit status, or -1
+  int signal = 0;   // the signal that ended the process, or 0
+  bool timed_out = false;
+};
+
+// Runs kolven in `dir`.
+Result run_kolven(const std::filesystem::path& dir, const std::string& input);
+Result run_kolven(const std::filesystem::path& dir, const RunOptions& options);
+
+// Fails the current test when the two differ, showing the first differing line of each with its
+// line number and every control character made visible.
+void expect_same_bytes(const std::string& what, const std::string& expected,
+                       const std::string& actual);
+
+// Makes control characters visible: CR as \r, LF as \n, other bytes below 32 or above 126 as \xNN.
+std::string visible(const std::string& s);
+
+}  // namespace kolven::testing
