@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -108,6 +109,79 @@ Result run_kolven(const fs::path& dir, const RunOptions& options) {
   r.err = read_file(err);
   EXPECT_FALSE(r.timed_out) << "kolven did not end within " << options.timeout.count() << " s";
   EXPECT_EQ(0, r.signal) << "kolven was ended by signal " << r.signal;
+  return r;
+}
+
+Interactive::Interactive(const fs::path& dir) {
+  int fds[2];
+  if (pipe(fds) != 0) std::abort();
+  const fs::path out = io_.path() / "stdout";
+  const fs::path err = io_.path() / "stderr";
+  pid_ = fork();
+  if (pid_ == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(125);
+    const int fd_out = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int fd_err = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd_out < 0 || fd_err < 0) _exit(125);
+    dup2(fds[0], 0);
+    dup2(fd_out, 1);
+    dup2(fd_err, 2);
+    close(fds[0]);
+    close(fds[1]);
+    signal(SIGPIPE, SIG_DFL);
+    execl(KOLVEN_BINARY, KOLVEN_BINARY, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[0]);
+  input_ = fds[1];
+}
+
+Interactive::~Interactive() {
+  if (input_ >= 0) close(input_);
+  if (!done_ && pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status_, 0);
+  }
+}
+
+bool Interactive::wait_at_prompt(std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  const fs::path syscall = fs::path("/proc") / std::to_string(pid_) / "syscall";
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (waitpid(pid_, &status_, WNOHANG) == pid_) {
+      done_ = true;
+      return false;
+    }
+    int pending = 0;
+    ioctl(input_, FIONREAD, &pending);
+    // "0 0x0 ..." is read(0, ...): the program waits for a typed line.
+    if (pending == 0 && read_file(syscall).rfind("0 0x0 ", 0) == 0) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return false;
+}
+
+void Interactive::type(const std::string& line) {
+  const std::string bytes = line + "\n";
+  if (write(input_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) std::abort();
+}
+
+void Interactive::kill_now() {
+  kill(pid_, SIGKILL);
+  waitpid(pid_, &status_, 0);
+  done_ = true;
+}
+
+Result Interactive::finish() {
+  close(input_);
+  input_ = -1;
+  if (!done_) waitpid(pid_, &status_, 0);
+  done_ = true;
+  Result r;
+  if (WIFEXITED(status_)) r.status = WEXITSTATUS(status_);
+  if (WIFSIGNALED(status_)) r.signal = WTERMSIG(status_);
+  r.out = read_file(io_.path() / "stdout");
+  r.err = read_file(io_.path() / "stderr");
   return r;
 }
 

@@ -45,6 +45,33 @@ struct Result {
 Result run_kolven(const std::filesystem::path& dir, const std::string& input);
 Result run_kolven(const std::filesystem::path& dir, const RunOptions& options);
 
+// kolven driven line by line through a pipe, as a user at a console would: each typed line is
+// given only when the program waits for it, so that the run can be cut short at any prompt.
+class Interactive {
+ public:
+  explicit Interactive(const std::filesystem::path& dir);
+  ~Interactive();
+  Interactive(const Interactive&) = delete;
+  Interactive& operator=(const Interactive&) = delete;
+
+  // Waits until the program is blocked reading the console input with nothing left to read;
+  // false when it ended or the time ran out.
+  bool wait_at_prompt(std::chrono::milliseconds timeout = std::chrono::milliseconds(20000));
+  // Types one line (a line end is added).
+  void type(const std::string& line);
+  // Ends the program at once with SIGKILL.
+  void kill_now();
+  // Closes the console input and waits for the end of the run.
+  Result finish();
+
+ private:
+  int pid_ = -1;
+  int input_ = -1;
+  Scratch io_;
+  bool done_ = false;
+  int status_ = 0;
+};
+
 // Fails the current test when the two differ, showing the first differing line of each with its
 // line number and every control character made visible.
 void expect_same_bytes(const std::string& what, const std::string& expected,
