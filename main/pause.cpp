@@ -60,7 +60,13 @@ void run_command(const std::string& line) {
   sigaction(SIGQUIT, &old_quit, nullptr);
 }
 
+CommandRunner command_runner = run_command;
+
 }  // namespace
+
+void set_command_runner(CommandRunner runner) {
+  command_runner = runner != nullptr ? runner : run_command;
+}
 
 void console_pause() {
   record::end_open_line();
@@ -68,7 +74,7 @@ void console_pause() {
   for (;;) {
     record::write_record(record::OutStream::Console, kPauseLine);
     if (!record::read_line(record::InStream::Console, line) || line.empty()) return;
-    run_command(line);
+    command_runner(line);
   }
 }
 

@@ -80,6 +80,11 @@ void close_stream(InStream stream);
 // The orderly stop: every stream still open is closed and the program ends with status 0.
 [[noreturn]] void stop();
 
+// Puts every stream back as it is when the program starts: the files closed without handing over
+// what is buffered, the console input not yet read. For harnesses that run many sessions in one
+// process.
+void reset_streams();
+
 // Where the fatal path and the orderly stop end the process. The default exits; a test harness may
 // install its own, which must not return (it may throw).
 using ExitHandler = void (*)(int status);

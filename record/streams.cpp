@@ -366,6 +366,19 @@ void stop() {
   std::_Exit(0);
 }
 
+void reset_streams() {
+  detail::data_file.buffer.clear();
+  detail::close_output(detail::data_file);
+  detail::close_input(detail::powerflow_file);
+  detail::console_output.buffer.clear();
+  detail::console_output.line_open = false;
+  detail::InputStream& in = detail::console_input;
+  in.buffer.clear();
+  in.begin = 0;
+  in.ended = in.eof = false;
+  detail::in_fatal_path = false;
+}
+
 void set_exit_handler(ExitHandler handler) {
   detail::exit_handler = handler != nullptr ? handler : detail::default_exit;
 }

@@ -1,7 +1,7 @@
-// KOLVEN: prepares the input data file of a transient-stability simulator from a power-flow
-// results file. The run: opening screen, console pause, choice and check of the two files,
-// their opening, the data-entry run, the closing of the data file, the stop.
-#include <signal.h>
+// The run: opening screen, console pause, choice and check of the two files, their opening, the
+// data-entry run, the closing of the data file, the stop.
+#include "main/run.hpp"
+
 #include <sys/stat.h>
 
 #include <string>
@@ -71,6 +71,8 @@ bool wants_another_name() {
 FileName power_flow_name;
 FileName data_name;
 
+}  // namespace
+
 void KOLVEN() {
   IDENTPROG();
   console_pause();
@@ -109,12 +111,4 @@ void KOLVEN() {
   record::stop();
 }
 
-}  // namespace
 }  // namespace kolven
-
-int main() {
-  // A console output that has gone away (a closed pipe) is a failed write, reported as such,
-  // rather than a silent end by a signal.
-  signal(SIGPIPE, SIG_IGN);
-  kolven::KOLVEN();
-}
