@@ -1,6 +1,7 @@
 #include "record/convert.hpp"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -12,7 +13,8 @@ namespace kolven::record {
 namespace {
 
 void fill(char* out, unsigned width, char c) {
-  std::memset(out, c, width);
+  if (width > 16) return static_cast<void>(std::memset(out, c, width));
+  for (unsigned k = 0; k < width; ++k) out[k] = c;  // the usual few columns, without a call
 }
 
 // Right-justifies `s` in `width` columns (the caller has checked that it fits).
@@ -39,6 +41,55 @@ constexpr bool is_digit(int c) {
   return c >= '0' && c <= '9';
 }
 
+// The number of decimal digits of `v` (1 for 0).
+constexpr unsigned digit_count(std::uint64_t v) {
+  unsigned n = 1;
+  while (v >= 10) {
+    v /= 10;
+    ++n;
+  }
+  return n;
+}
+
+// "00" to "99", for writing digits two at a time.
+constexpr char kPairs[] =
+    "0001020304050607080910111213141516171819202122232425262728293031323334353637383940414243444546474849"
+    "5051525354555657585960616263646566676869707172737475767778798081828384858687888990919293949596979899";
+
+// Writes the decimal digits of `v` so that they end right before `end`; returns their start.
+char* put_digits(char* end, std::uint64_t v) {
+  while (v >= 100) {
+    const unsigned pair = static_cast<unsigned>(v % 100);
+    v /= 100;
+    end -= 2;
+    end[0] = kPairs[2 * pair];
+    end[1] = kPairs[2 * pair + 1];
+  }
+  if (v >= 10) {
+    end -= 2;
+    end[0] = kPairs[2 * v];
+    end[1] = kPairs[2 * v + 1];
+  } else {
+    *--end = static_cast<char>('0' + v);
+  }
+  return end;
+}
+
+// Writes exactly `n` digits of `v` (leading zeros included) ending right before `end`.
+template <unsigned N>
+char* put_fixed_digits(char* end, std::uint64_t v) {
+  unsigned n = N;
+  for (; n >= 2; n -= 2) {
+    const unsigned pair = static_cast<unsigned>(v % 100);
+    v /= 100;
+    end -= 2;
+    end[0] = kPairs[2 * pair];
+    end[1] = kPairs[2 * pair + 1];
+  }
+  if (n == 1) *--end = static_cast<char>('0' + v % 10);
+  return end;
+}
+
 char upper(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
 }
@@ -46,29 +97,60 @@ char upper(char c) {
 }  // namespace
 
 void format_int(char* out, unsigned width, std::int32_t value) {
-  char buf[16];
-  const auto r = std::to_chars(buf, buf + sizeof buf, value);
-  const std::string_view s(buf, static_cast<std::size_t>(r.ptr - buf));
-  if (s.size() > width) return fill(out, width, '*');
-  right(out, width, s);
+  const bool negative = value < 0;
+  std::uint32_t magnitude =
+      negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  const unsigned length = digit_count(magnitude) + (negative ? 1 : 0);
+  if (length > width) return fill(out, width, '*');
+  char* d = put_digits(out + width, magnitude);
+  if (negative) *--d = '-';
+  fill(out, width - length, ' ');
 }
 
-void format_real(char* out, unsigned width, unsigned decimals, double value) {
-  if (!std::isfinite(value)) return format_nonfinite(out, width, value);
-  // The integer part of a double has at most 309 digits; decimals are at most 255.
-  char buf[600];
-  const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed,
-                               static_cast<int>(decimals));
-  const char* p = buf;
-  const char* const end = r.ptr;
-  bool negative = *p == '-';
-  if (negative) ++p;
-  const char* point = p;
-  while (point != end && *point != '.') ++point;
-  std::string_view integer(p, static_cast<std::size_t>(point - p));
-  const std::string_view fraction =
-      point == end ? std::string_view()
-                   : std::string_view(point + 1, static_cast<std::size_t>(end - point - 1));
+namespace {
+
+// Powers of ten that fit 64 bits, for the decimals of the fast paths.
+constexpr std::uint64_t kPow10[] = {1ull,         10ull,        100ull,     1000ull,
+                                    10000ull,     100000ull,    1000000ull, 10000000ull,
+                                    100000000ull, 1000000000ull};
+
+// The value rounded half to even to `decimals` decimals, as a whole number of units of ten to the
+// minus `decimals`, computed exactly from its binary form m * 2^e. False when the value is too
+// large for 63 bits of units or has more than 9 decimals (the general path handles those).
+bool rounded_units(double value, unsigned decimals, std::uint64_t& units) {
+  // Magnitudes whose units stay below 9E18, for 0 to 9 decimals.
+  static constexpr double kLimit[] = {9e18, 9e17, 9e16, 9e15, 9e14, 9e13, 9e12, 9e11, 9e10, 9e9};
+  if (decimals > 9 || !(std::fabs(value) < kLimit[decimals])) return false;
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+  int e = -1074;
+  if (biased != 0) {
+    m |= std::uint64_t{1} << 52;
+    e = biased - 1075;
+  }
+  using u128 = unsigned __int128;
+  const u128 n = static_cast<u128>(m) * kPow10[decimals];  // below 2^83
+  if (e >= 0) {
+    units = static_cast<std::uint64_t>(n << e);
+    return true;
+  }
+  const int s = -e;
+  if (s >= 100) {  // less than half a unit
+    units = 0;
+    return true;
+  }
+  std::uint64_t q = static_cast<std::uint64_t>(n >> s);
+  const u128 rest = n & ((u128{1} << s) - 1);
+  const u128 half = u128{1} << (s - 1);
+  if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+  units = q;
+  return true;
+}
+
+// Fits the sign, the integer digits (none when zero), the point and the decimals into the field.
+void fit_real(char* out, unsigned width, unsigned decimals, bool negative, std::string_view integer,
+              std::string_view fraction) {
   if (integer == "0") integer = {};
   if (integer.empty() && fraction.find_first_not_of('0') == std::string_view::npos)
     negative = false;  // a rounded zero has no sign
@@ -79,26 +161,123 @@ void format_real(char* out, unsigned width, unsigned decimals, double value) {
   fill(out, static_cast<unsigned>(q - out), ' ');
   if (negative) *q++ = '-';
   if (lead_zero) *q++ = '0';
-  std::memcpy(q, integer.data(), integer.size());
+  // (an empty view may hold no pointer at all, which memcpy must not be given)
+  if (!integer.empty()) std::memcpy(q, integer.data(), integer.size());
   q += integer.size();
   *q++ = '.';
-  std::memcpy(q, fraction.data(), fraction.size());
+  if (!fraction.empty()) std::memcpy(q, fraction.data(), fraction.size());
+}
+
+// A rounded value of `units` hundredths (or whatever D gives) written right-justified, with the
+// divisions by a constant power of ten that the compiler turns into multiplications.
+template <unsigned D>
+void put_fixed(char* out, unsigned width, std::uint64_t units, bool negative) {
+  constexpr std::uint64_t scale = kPow10[D];
+  const std::uint64_t integer = units / scale;
+  const std::uint64_t fraction = units % scale;
+  if (units == 0) negative = false;  // a rounded zero has no sign
+  // Integer digits: none when the integer part is zero, but a 0 where a column is left for it.
+  const unsigned digits = integer == 0 ? 0 : digit_count(integer);
+  const unsigned length = (negative ? 1 : 0) + digits + 1 + D;
+  if (length > width) return fill(out, width, '*');
+  char* d = put_fixed_digits<D>(out + width, fraction);
+  *--d = '.';
+  unsigned used = length;
+  if (digits != 0) {
+    d = put_digits(d, integer);
+  } else if (length < width) {
+    *--d = '0';
+    ++used;
+  }
+  if (negative) *--d = '-';
+  fill(out, width - used, ' ');
+}
+
+// Beyond 63 bits of units: the exact digits of the general conversion. The integer part of a
+// double has at most 309 digits; decimals are at most 255.
+[[gnu::noinline]] void format_large_real(char* out, unsigned width, unsigned decimals,
+                                         double value) {
+  char buf[600];
+  const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed,
+                               static_cast<int>(decimals));
+  const char* p = buf;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  const char* point = p;
+  while (point != r.ptr && *point != '.') ++point;
+  const std::string_view fraction =
+      point == r.ptr ? std::string_view()
+                     : std::string_view(point + 1, static_cast<std::size_t>(r.ptr - point - 1));
+  fit_real(out, width, decimals, negative, std::string_view(p, static_cast<std::size_t>(point - p)),
+           fraction);
+}
+
+}  // namespace
+
+void format_real(char* out, unsigned width, unsigned decimals, double value) {
+  if (!std::isfinite(value)) return format_nonfinite(out, width, value);
+  std::uint64_t units = 0;
+  if (rounded_units(value, decimals, units)) {
+    switch (decimals) {
+      case 0:
+        return put_fixed<0>(out, width, units, std::signbit(value));
+      case 1:
+        return put_fixed<1>(out, width, units, std::signbit(value));
+      case 2:
+        return put_fixed<2>(out, width, units, std::signbit(value));
+      case 3:
+        return put_fixed<3>(out, width, units, std::signbit(value));
+      case 4:
+        return put_fixed<4>(out, width, units, std::signbit(value));
+      case 5:
+        return put_fixed<5>(out, width, units, std::signbit(value));
+      case 6:
+        return put_fixed<6>(out, width, units, std::signbit(value));
+      case 7:
+        return put_fixed<7>(out, width, units, std::signbit(value));
+      case 8:
+        return put_fixed<8>(out, width, units, std::signbit(value));
+      default:
+        return put_fixed<9>(out, width, units, std::signbit(value));
+    }
+  }
+  format_large_real(out, width, decimals, value);
 }
 
 void format_text(char* out, unsigned width, std::string_view value) {
   if (width >= value.size()) {
     const unsigned pad = width - static_cast<unsigned>(value.size());
     fill(out, pad, ' ');
-    std::memcpy(out + pad, value.data(), value.size());
+    if (!value.empty()) std::memcpy(out + pad, value.data(), value.size());
   } else {
     std::memcpy(out, value.data(), width);
   }
 }
 
 bool scan_int(std::string_view field, std::int32_t& value) {
+  // The usual field, blanks, an optional sign, up to 9 digits, blanks, in one pass; blanks between
+  // digits and longer numbers take the general loop below.
+  const char* p = field.data();
+  const char* const end = p + field.size();
+  while (p != end && *p == ' ') ++p;
   bool negative = false;
+  if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  std::uint32_t magnitude = 0;
+  const char* const first = p;
+  for (; p != end && p - first < 9; ++p) {
+    const unsigned d = static_cast<unsigned char>(*p) - '0';
+    if (d >= 10) break;
+    magnitude = magnitude * 10 + d;
+  }
+  while (p != end && *p == ' ') ++p;
+  if (p == end) {
+    value = negative ? -static_cast<std::int32_t>(magnitude) : static_cast<std::int32_t>(magnitude);
+    return true;
+  }
+
+  negative = false;
   bool signed_or_digits = false;
-  std::int64_t magnitude = 0;
+  std::int64_t total = 0;
   for (const char c : field) {
     if (c == ' ') continue;
     if (!signed_or_digits && (c == '+' || c == '-')) {
@@ -108,16 +287,58 @@ bool scan_int(std::string_view field, std::int32_t& value) {
     }
     if (!is_digit(c)) return false;
     signed_or_digits = true;
-    magnitude = magnitude * 10 + (c - '0');
-    if (magnitude > std::int64_t{1} << 31) return false;
+    total = total * 10 + (c - '0');
+    if (total > std::int64_t{1} << 31) return false;
   }
-  const std::int64_t v = negative ? -magnitude : magnitude;
+  const std::int64_t v = negative ? -total : total;
   if (v > std::numeric_limits<std::int32_t>::max()) return false;
   value = static_cast<std::int32_t>(v);
   return true;
 }
 
-bool scan_real(std::string_view field, unsigned decimals, double& value) {
+namespace {
+
+// Powers of ten that are exact doubles.
+constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The usual real field, blanks, an optional sign, digits with at most one point, blanks, read in
+// one pass: true with the value when the field has that form and at most 15 digits, so that the
+// digits and the power of ten are exact doubles and one division rounds correctly. Any other field
+// goes through the general reading.
+bool scan_plain_real(std::string_view field, unsigned decimals, double& value) {
+  const char* p = field.data();
+  const char* const end = p + field.size();
+  while (p != end && *p == ' ') ++p;
+  bool negative = false;
+  if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  std::uint64_t mantissa = 0;
+  unsigned digits = 0;
+  int after_point = -1;  // digits after the point, -1 without a point
+  for (; p != end; ++p) {
+    const unsigned d = static_cast<unsigned char>(*p) - '0';
+    if (d < 10) {
+      mantissa = mantissa * 10 + d;
+      ++digits;
+      if (after_point >= 0) ++after_point;
+    } else if (*p == '.' && after_point < 0) {
+      after_point = 0;
+    } else {
+      break;
+    }
+  }
+  while (p != end && *p == ' ') ++p;
+  if (p != end || digits > 15) return false;
+  const unsigned scale = after_point >= 0 ? static_cast<unsigned>(after_point) : decimals;
+  if (scale > 22) return false;
+  const double v = static_cast<double>(mantissa) / kExactPowers[scale];
+  value = negative && mantissa != 0 ? -v : v;
+  return true;
+}
+
+// Every form of a real field: blanks inside the number, a leading tab, an exponent, the words.
+[[gnu::noinline]] bool scan_any_real(std::string_view field, unsigned decimals, double& value) {
   std::size_t i = 0;
   const std::size_t n = field.size();
   // Blanks and the control characters 9 to 13 in front of the number are skipped.
@@ -167,8 +388,9 @@ bool scan_real(std::string_view field, unsigned decimals, double& value) {
     digits = long_digits.data();
     capacity = long_digits.size();
   }
-  std::size_t count = 0;   // significant digits kept
-  bool any_digit = false;  // any digit at all, zeros included
+  std::size_t count = 0;       // significant digits kept
+  std::uint64_t mantissa = 0;  // the first 19 of them as a whole number
+  bool any_digit = false;      // any digit at all, zeros included
   bool point = false;
   std::int64_t after_point = 0;  // digits after the point
   for (;; ++i) {
@@ -176,7 +398,10 @@ bool scan_real(std::string_view field, unsigned decimals, double& value) {
     if (is_digit(c)) {
       any_digit = true;
       if (point) ++after_point;
-      if (count > 0 || c != '0') digits[count++] = static_cast<char>(c);
+      if (count > 0 || c != '0') {
+        if (count < 19) mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        digits[count++] = static_cast<char>(c);
+      }
     } else if (c == '.' && !point) {
       point = true;
     } else {
@@ -212,6 +437,14 @@ bool scan_real(std::string_view field, unsigned decimals, double& value) {
   }
 
   exponent -= point ? after_point : static_cast<std::int64_t>(decimals);
+  // Up to 15 digits and a power of ten up to 22 are both exact doubles, so one multiplication or
+  // division gives the correctly rounded value.
+  if (count <= 15 && exponent >= -22 && exponent <= 22) {
+    const double m = static_cast<double>(mantissa);
+    const double v = exponent < 0 ? m / kExactPowers[-exponent] : m * kExactPowers[exponent];
+    value = negative ? -v : v;
+    return true;
+  }
   char* q = digits + count;
   *q++ = 'e';
   q = std::to_chars(q, digits + capacity - 1, exponent).ptr;
@@ -227,6 +460,12 @@ bool scan_real(std::string_view field, unsigned decimals, double& value) {
   }
   value = negative ? -v : v;
   return true;
+}
+
+}  // namespace
+
+bool scan_real(std::string_view field, unsigned decimals, double& value) {
+  return scan_plain_real(field, decimals, value) || scan_any_real(field, decimals, value);
 }
 
 void scan_text(std::string_view field, unsigned width, std::span<char> target) {

@@ -1,4 +1,6 @@
 // Output and input statements: a layout walked over a value or target list.
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -144,7 +146,8 @@ class Writer {
   // over on the way become blanks. The record length becomes at least the last of them.
   char* reserve(std::size_t n) {
     const std::size_t at = start_ + column_ - 1;
-    std::string& b = s_.buffer;
+    detail::Buffer& b = s_.buffer;
+    if (n == 0) return b.data();  // an empty text places nothing: the record keeps its length
     if (b.size() < at) b.append(at - b.size(), ' ');
     if (b.size() < at + n) b.resize(at + n);
     column_ += n;
@@ -226,6 +229,21 @@ class InCursor {
   const Layout& layout_;
 };
 
+// The position of the first comma in `f`, or its size: eight columns at a time.
+std::size_t find_comma(std::string_view f) {
+  constexpr std::uint64_t ones = 0x0101010101010101u;
+  std::size_t i = 0;
+  for (; i + 8 <= f.size(); i += 8) {
+    std::uint64_t x;
+    std::memcpy(&x, f.data() + i, 8);
+    x ^= ones * ',';
+    const std::uint64_t zero = (x - ones) & ~x & (ones << 7);  // a high bit where a byte was ','
+    if (zero != 0) return i + static_cast<std::size_t>(std::countr_zero(zero)) / 8;
+  }
+  while (i < f.size() && f[i] != ',') ++i;
+  return i;
+}
+
 // Cuts the records of one input statement into fields.
 class Reader {
  public:
@@ -245,8 +263,8 @@ class Reader {
       return;
     }
     std::string_view f = take(it.width);
-    const std::size_t comma = f.find(',');
-    if (comma != std::string_view::npos) {
+    const std::size_t comma = find_comma(f);
+    if (comma < f.size()) {
       // A comma ends a numeric field early; the next field starts right after it.
       f = f.substr(0, comma);
       column_ += comma + 1;
@@ -330,7 +348,7 @@ void write_record(OutStream stream, const Layout& layout, std::span<const Out> v
 
 void write_text_line(OutStream stream, std::string_view text) {
   detail::OutputStream& s = output_for(stream);
-  s.buffer += ' ';
+  s.buffer.push_back(' ');
   s.buffer.append(text);
   s.buffer.append("\r\n", 2);
   s.line_open = false;

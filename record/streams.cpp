@@ -135,12 +135,43 @@ void OutputStream::flush() {
   if (!flush_quietly()) fatal_error(kWriteError, static_cast<OutStream>(number));
 }
 
+// Reads more bytes after what the buffer holds; false at the end of the input.
+bool InputStream::fill() {
+  const std::size_t chunk = number == static_cast<int>(InStream::Console) ? 4096 : 1 << 18;
+  const std::size_t old = buffer.size();
+  buffer.reserve(old + chunk);
+  for (;;) {
+    const ssize_t r = ::read(fd, buffer.data() + old, chunk);
+    if (r > 0) {
+      buffer.resize(old + static_cast<std::size_t>(r));
+      return true;
+    }
+    if (r == 0) return false;
+    if (errno == EINTR) continue;
+    if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      wait_ready(fd, POLLIN);
+      continue;
+    }
+    // A console input that is not there at all reads as ended.
+    if (errno == EBADF && number == static_cast<int>(InStream::Console)) return false;
+    fatal_error(kReadError, static_cast<InStream>(number));
+  }
+}
+
 bool InputStream::next(std::string_view& record) {
   if (ended) return false;
+  cut = false;
+  // Drop what earlier records used, once it is most of the buffer.
+  if (begin > 0 && begin >= buffer.size() / 2) {
+    buffer.erase_front(begin);
+    begin = 0;
+  }
   std::size_t scanned = begin;
   for (;;) {
     const char* const base = buffer.data();
-    const void* lf = std::memchr(base + scanned, '\n', buffer.size() - scanned);
+    const void* lf = scanned < buffer.size()
+                         ? std::memchr(base + scanned, '\n', buffer.size() - scanned)
+                         : nullptr;
     std::size_t end;
     std::size_t after;
     if (lf != nullptr) {
@@ -154,41 +185,13 @@ bool InputStream::next(std::string_view& record) {
       }
       end = after = buffer.size();  // a last line without line feed is still a record
     } else {
-      // Keep the unconsumed bytes, read more.
-      if (begin > 0 && begin == buffer.size()) {
-        buffer.clear();
-        begin = 0;
-      } else if (begin > 0 && begin >= buffer.size() / 2) {
-        buffer.erase(0, begin);
-        begin = 0;
+      if (buffer.size() - begin > kMaxRecord) {
+        // No layout reaches this far: the rest of an overlong record is read and dropped.
+        buffer.resize(begin + kMaxRecord);
+        cut = true;
       }
       scanned = buffer.size();
-      const std::size_t chunk = number == static_cast<int>(InStream::Console) ? 4096 : 1 << 18;
-      const std::size_t old = buffer.size();
-      buffer.resize(old + chunk);
-      ssize_t r;
-      for (;;) {
-        r = ::read(fd, buffer.data() + old, chunk);
-        if (r >= 0) break;
-        if (errno == EINTR) continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
-          wait_ready(fd, POLLIN);
-          continue;
-        }
-        break;
-      }
-      if (r < 0) {
-        const int error = errno;
-        buffer.resize(old);
-        // A console input that is not there at all reads as ended.
-        if (error == EBADF && number == static_cast<int>(InStream::Console)) {
-          eof = true;
-          continue;
-        }
-        fatal_error(kReadError, static_cast<InStream>(number));
-      }
-      buffer.resize(old + static_cast<std::size_t>(r));
-      if (r == 0) eof = true;
+      if (!fill()) eof = true;
       continue;
     }
     record = std::string_view(base + begin, end - begin);

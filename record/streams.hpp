@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "record/buffer.hpp"
+
 namespace kolven::record::detail {
 
 // A stream that writes records: the console output or the stability data file.
@@ -23,7 +25,7 @@ struct OutputStream {
   bool cut = false;           // the cut has been made
   bool line_open = false;     // the last record had no record end ($)
   std::uint64_t written = 0;  // bytes handed to the operating system
-  std::string buffer;         // completed records not yet handed over
+  Buffer buffer;              // completed records not yet handed over
 
   // Hands every buffered byte to the operating system; a refusal ends the run (38).
   void flush();
@@ -41,12 +43,18 @@ struct InputStream {
   bool is_open = false;
   bool ended = false;  // end of stream seen (or a record of the single byte 26)
   bool eof = false;    // the operating system reported the end
-  std::string buffer;  // bytes read, not yet consumed, from `begin`
+  bool cut = false;    // the last record was longer than kMaxRecord and was cut there
+  Buffer buffer;       // bytes read, not yet consumed, from `begin`
   std::size_t begin = 0;
+
+  // The longest record kept whole; no layout reaches that far, and no command line is so long.
+  static constexpr std::size_t kMaxRecord = std::size_t{1} << 22;
 
   // The next record, without its line end; valid until the next call. False at the end of the
   // stream; a refused read ends the run (39).
   bool next(std::string_view& record);
+  // Reads more bytes after those the buffer holds; false at the end of the input.
+  bool fill();
   // Gives back to the operating system the bytes read ahead, where the input can be repositioned,
   // so that a command run from the console pause reads on from the right place.
   void give_back();
