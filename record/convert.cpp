@@ -314,24 +314,25 @@ bool scan_plain_real(std::string_view field, unsigned decimals, double& value) {
   bool negative = false;
   if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
   std::uint64_t mantissa = 0;
-  unsigned digits = 0;
-  int after_point = -1;  // digits after the point, -1 without a point
-  for (; p != end; ++p) {
-    const unsigned d = static_cast<unsigned char>(*p) - '0';
-    if (d < 10) {
+  unsigned d = 0;
+  const char* const first = p;
+  while (p != end && (d = static_cast<unsigned char>(*p) - '0') < 10) {
+    mantissa = mantissa * 10 + d;
+    ++p;
+  }
+  std::size_t digits = static_cast<std::size_t>(p - first);
+  std::size_t scale = decimals;
+  if (p != end && *p == '.') {
+    const char* const after = ++p;
+    while (p != end && (d = static_cast<unsigned char>(*p) - '0') < 10) {
       mantissa = mantissa * 10 + d;
-      ++digits;
-      if (after_point >= 0) ++after_point;
-    } else if (*p == '.' && after_point < 0) {
-      after_point = 0;
-    } else {
-      break;
+      ++p;
     }
+    scale = static_cast<std::size_t>(p - after);
+    digits += scale;
   }
   while (p != end && *p == ' ') ++p;
-  if (p != end || digits > 15) return false;
-  const unsigned scale = after_point >= 0 ? static_cast<unsigned>(after_point) : decimals;
-  if (scale > 22) return false;
+  if (p != end || digits > 15 || scale > 22) return false;
   const double v = static_cast<double>(mantissa) / kExactPowers[scale];
   value = negative && mantissa != 0 ? -v : v;
   return true;
