@@ -76,9 +76,7 @@ class OutCursor {
   }
 
  private:
-  static bool is_array(const Out& v) {
-    return v.tag() == Out::Tag::Ints || v.tag() == Out::Tag::Reals || v.tag() == Out::Tag::Texts;
-  }
+  static bool is_array(const Out& v) { return v.tag() >= Out::Tag::Ints; }
   void advance() {
     ++it_;
     index_ = 0;
@@ -215,9 +213,7 @@ class InCursor {
   }
 
  private:
-  static bool is_array(const In& v) {
-    return v.tag() == In::Tag::Reals || v.tag() == In::Tag::Texts;
-  }
+  static bool is_array(const In& v) { return v.tag() >= In::Tag::Reals; }
   void advance() {
     ++it_;
     index_ = 0;

@@ -39,6 +39,7 @@ enum class Kind : std::uint8_t { Int, Real, Text };
 // One entry of an output value list.
 class Out {
  public:
+  // The arrays come last: a tag from Ints on stands for several values.
   enum class Tag : std::uint8_t { Int, Real, Complex, Text, Ints, Reals, Texts };
 
   Out(std::int32_t v) : tag_(Tag::Int), int_(v) {}
@@ -93,6 +94,7 @@ class Out {
 // One entry of an input target list.
 class In {
  public:
+  // The arrays come last: a tag from Reals on stands for several targets.
   enum class Tag : std::uint8_t { Int, Real, Complex, Text, Reals, Texts };
 
   In(std::int32_t& v) : tag_(Tag::Int), ref_{&v, 1, 0} {}
