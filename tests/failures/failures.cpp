@@ -207,5 +207,21 @@ TEST(Failures, KilledAtAPromptLosesNoCompletedRecord) {
   }
 }
 
+TEST(Failures, WholeSessionUnderMemcheck) {
+#ifdef KOLVEN_SANITIZED
+  GTEST_SKIP() << "the sanitizers check this build; memcheck cannot run a sanitized binary";
+#endif
+  if (system("valgrind --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "valgrind is not installed";
+  Case c;
+  RunOptions o;
+  o.input = session(kTyped);
+  o.prefix = {"valgrind", "--quiet", "--error-exitcode=99", "--track-fds=no"};
+  o.timeout = std::chrono::seconds(120);
+  const Result r = run_kolven(c.dir.path(), o);
+  EXPECT_EQ(0, r.status) << r.err;
+  EXPECT_EQ("", r.err);
+  expect_same_bytes("saida.dad", records(kRecords.size()), read_file(c.dad()));
+}
+
 }  // namespace
 }  // namespace kolven::testing
