@@ -66,7 +66,8 @@ Result run_kolven(const fs::path& dir, const RunOptions& options) {
   }
 
   std::vector<std::string> words = options.prefix;
-  words.push_back(KOLVEN_BINARY);
+  words.push_back(options.binary.empty() ? std::string(KOLVEN_BINARY) : options.binary);
+  words.insert(words.end(), options.args.begin(), options.args.end());
   std::vector<char*> argv;
   for (std::string& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);

@@ -26,6 +26,8 @@ class Scratch {
 };
 
 struct RunOptions {
+  std::string binary;               // the program run (empty: kolven)
+  std::vector<std::string> args;    // its arguments
   std::string input;                // bytes of standard input
   std::string stdout_path;          // non-empty: standard output goes to this file instead
   bool stdout_closed_pipe = false;  // standard output is a pipe whose reader has gone
@@ -41,7 +43,7 @@ struct Result {
   bool timed_out = false;
 };
 
-// Runs kolven in `dir`.
+// Runs kolven (or options.binary) in `dir`.
 Result run_kolven(const std::filesystem::path& dir, const std::string& input);
 Result run_kolven(const std::filesystem::path& dir, const RunOptions& options);
 
