@@ -5,6 +5,7 @@
 #include <deque>
 #include <optional>
 #include <sstream>
+#include <vector>
 
 #include "check/columns.hpp"
 #include "check/lines.hpp"
@@ -13,6 +14,7 @@
 #include "check/sequence.hpp"
 #include "datagen/network.hpp"
 #include "record/convert.hpp"
+#include "record/record.hpp"
 
 namespace kolven::check {
 namespace {
@@ -77,51 +79,35 @@ struct LineValue {
   double real = 0.0;
 };
 
-// Reads a line of the power-flow results file by its layout, as the data-entry run reads it: a
-// comma ends a numeric field early and the next field starts right after it; columns past the
-// end of the line are blanks.
-class LineValues {
- public:
-  LineValues(std::string_view line, unsigned count) : line_(line), count_(count) {}
-
-  bool more() const { return error_column == 0 && values.size() < count_; }
-  void field(const record::Item& it) {
-    std::string_view f = column_ < line_.size() ? line_.substr(column_, it.width) : "";
-    const auto first = static_cast<unsigned>(column_ + 1);
-    const std::size_t comma = f.find(',');
-    if (comma != std::string_view::npos) {
-      f = f.substr(0, comma);
-      column_ += comma + 1;
-    } else {
-      column_ += it.width;
-    }
-    LineValue v;
-    v.op = it.op;
-    const bool ok = it.op == record::Op::Int    ? record::scan_int(f, v.integer)
-                    : it.op == record::Op::Real ? record::scan_real(f, it.decimals, v.real)
-                                                : true;
-    if (!ok) {
-      error_column = first;
-      error_item = it;
-    }
-    values.push_back(v);
-  }
-  void literal(std::string_view text) { column_ += text.size(); }
-  void skip(unsigned n) { column_ += n; }
-  void column(unsigned c) { column_ = c - 1; }
-  void slash() {}
-  void dollar() {}
-  void revert() {}
-
+// The values of a line of the power-flow results file, read by its layout through the record
+// engine, as the data-entry run reads it, and the field that did not convert, if one did not.
+struct LineValues {
   std::vector<LineValue> values;
-  unsigned error_column = 0;  // the field that does not convert, from 1; 0 when all do
-  record::Item error_item;
-
- private:
-  std::string_view line_;
-  unsigned count_;
-  std::size_t column_ = 0;  // from 0
+  record::FieldFailure failure;
 };
+
+LineValues read_line_values(const record::Layout& layout, const RecordColumns& columns,
+                            std::string_view line) {
+  LineValues v;
+  for (const Slot& s : columns.slots)
+    if (s.numeric() && s.value >= 0) {
+      if (v.values.size() <= static_cast<std::size_t>(s.value))
+        v.values.resize(static_cast<std::size_t>(s.value) + 1);
+      v.values[static_cast<std::size_t>(s.value)].op = s.op;
+    }
+  std::vector<record::In> targets;
+  targets.reserve(v.values.size());
+  for (LineValue& value : v.values) {
+    if (value.op == record::Op::Int) {
+      targets.emplace_back(value.integer);
+    } else {
+      targets.emplace_back(value.real);
+    }
+  }
+  v.failure = record::read_fields(layout, line, targets);
+  if (v.failure.column != 0) v.values.resize(v.failure.target + 1);
+  return v;
+}
 
 // The power-flow results file, read along with the "barra" and "ramo" records. A line that holds
 // only the byte 26 ends it, as it ends it for the data-entry run.
@@ -486,15 +472,15 @@ void Checker::compare_with_power_flow(std::int64_t number, const std::string& te
   const RecordKind& r = record_kind(e.kind);
   // The values after the running index come from the line, in its order.
   const auto first = static_cast<std::size_t>(r.index + 1);
-  LineValues values(source->text, bus ? kBusLineValues : kBranchLineValues);
-  record::walk(bus ? datagen::kBusLine : datagen::kBranchLine, values);
-  if (values.error_column != 0) {
+  const LineValues values = read_line_values(bus ? datagen::kBusLine : datagen::kBranchLine,
+                                             bus ? bus_line_ : branch_line_, source->text);
+  if (values.failure.column != 0) {
     Slot s;
-    s.op = values.error_item.op;
-    s.width = values.error_item.width;
-    s.decimals = values.error_item.decimals;
-    s.value = static_cast<std::int16_t>(first + values.values.size() - 1);
-    entries_.push_back({number, Diagnostic{din_->name(), source->number, values.error_column,
+    s.op = values.failure.item.op;
+    s.width = values.failure.item.width;
+    s.decimals = values.failure.item.decimals;
+    s.value = static_cast<std::int16_t>(first + values.failure.target);
+    entries_.push_back({number, Diagnostic{din_->name(), source->number, values.failure.column,
                                            field_name(r, s) + " nao e um numero"}});
     return;
   }

@@ -50,6 +50,20 @@ void write_text_line(OutStream stream, std::string_view text);
 // One input statement: reads the next record (one more for each '/') and fills the targets.
 void read_record(InStream stream, const Layout& layout, std::initializer_list<In> targets = {});
 
+// A field of a record held in memory that does not convert: its first column (from 1), its item
+// and the place of its target in the target list (from 0); column 0 when every field converted.
+struct FieldFailure {
+  unsigned column = 0;
+  Item item;
+  std::size_t target = 0;
+};
+
+// One input statement on a record held in memory (a line of a file that a tool reads itself),
+// with the same rules as read_record but without the fatal path: it stops at the first field that
+// does not convert and tells which, or where a further record would be needed ('/', reversion).
+FieldFailure read_fields(const Layout& layout, std::string_view record,
+                         std::span<const In> targets);
+
 // Reads the next record of the stream, whole, into `line`; false at the end of the stream. Used by
 // the console pause, which hands the typed line to the command interpreter.
 bool read_line(InStream stream, std::string& line);

@@ -162,8 +162,8 @@ class Writer {
 // Walks an input target list one scalar at a time.
 class InCursor {
  public:
-  InCursor(std::initializer_list<In> targets, const Layout& layout)
-      : it_(targets.begin()), end_(targets.end()), layout_(layout) {}
+  InCursor(std::span<const In> targets, const Layout& layout)
+      : it_(targets.data()), end_(targets.data() + targets.size()), layout_(layout) {}
 
   bool more() {
     while (it_ != end_ && is_array(*it_) && index_ >= it_->count()) advance();
@@ -240,17 +240,22 @@ std::size_t find_comma(std::string_view f) {
   return i;
 }
 
-// Cuts the records of one input statement into fields.
+// Cuts the records of one input statement into fields. On a stream, every record the statement
+// needs is read from it and a field that does not convert ends the run; on a record held in
+// memory, the statement stops at such a field, or where a further record would be needed.
 class Reader {
  public:
   Reader(detail::InputStream& s, InStream stream, InCursor& targets)
-      : s_(s), stream_(stream), targets_(targets) {
+      : s_(&s), stream_(stream), targets_(targets) {
     next();
   }
+  Reader(std::string_view record, InCursor& targets)
+      : s_(nullptr), stream_(InStream::Console), targets_(targets), record_(record) {}
 
-  bool more() { return targets_.more(); }
+  bool more() { return !stopped_ && targets_.more(); }
 
   void field(const Item& it) {
+    ++fields_;
     if (it.op == Op::Text) {
       const std::span<char> target = targets_.next_text();
       const unsigned width = it.width != 0 ? it.width : static_cast<unsigned>(target.size());
@@ -258,6 +263,7 @@ class Reader {
       column_ += width;
       return;
     }
+    const std::size_t first = column_;
     std::string_view f = take(it.width);
     const std::size_t comma = find_comma(f);
     if (comma < f.size()) {
@@ -269,7 +275,12 @@ class Reader {
     }
     const bool ok = it.op == Op::Int ? scan_int(f, targets_.next_int())
                                      : scan_real(f, it.decimals, targets_.next_real());
-    if (!ok) fatal_error(kConversionError, stream_);
+    if (ok) return;
+    if (s_ != nullptr) fatal_error(kConversionError, stream_);
+    failure_.column = static_cast<unsigned>(first + 1);
+    failure_.item = it;
+    failure_.target = fields_ - 1;
+    stopped_ = true;
   }
   void literal(std::string_view text) { column_ += text.size(); }
   void skip(unsigned n) { column_ += n; }
@@ -278,6 +289,8 @@ class Reader {
   void dollar() {}
   void revert() { next(); }
 
+  const FieldFailure& failure() const { return failure_; }
+
  private:
   // The columns of a field of `width` from the current column that lie inside the record.
   std::string_view take(std::size_t width) const {
@@ -285,15 +298,22 @@ class Reader {
     return record_.substr(column_, width);
   }
   void next() {
-    if (!s_.next(record_)) fatal_error(kEndOfFile, stream_);
+    if (s_ == nullptr) {
+      stopped_ = true;
+      return;
+    }
+    if (!s_->next(record_)) fatal_error(kEndOfFile, stream_);
     column_ = 0;
   }
 
-  detail::InputStream& s_;
+  detail::InputStream* s_;
   InStream stream_;
   InCursor& targets_;
   std::string_view record_;
   std::size_t column_ = 0;  // zero-based
+  bool stopped_ = false;
+  std::size_t fields_ = 0;  // fields read so far
+  FieldFailure failure_;
 };
 
 // Data-file records gather in the buffer up to this size before they are handed over.
@@ -353,9 +373,17 @@ void write_text_line(OutStream stream, std::string_view text) {
 
 void read_record(InStream stream, const Layout& layout, std::initializer_list<In> targets) {
   detail::InputStream& s = input_for(stream);
-  InCursor cursor(targets, layout);
+  InCursor cursor(std::span<const In>(targets.begin(), targets.size()), layout);
   Reader r(s, stream, cursor);
   walk(layout, r);
+}
+
+FieldFailure read_fields(const Layout& layout, std::string_view record,
+                         std::span<const In> targets) {
+  InCursor cursor(targets, layout);
+  Reader r(record, cursor);
+  walk(layout, r);
+  return r.failure();
 }
 
 bool read_line(InStream stream, std::string& line) {

@@ -207,5 +207,40 @@ TEST(EngineInput, RecordsEndAtLineFeedsOnlyCrBeforeLfIsDropped) {
   }
 }
 
+TEST(EngineInputRecords, RecordHeldInMemoryReportsTheFieldThatDoesNotConvert) {
+  using namespace record::literals;
+  constexpr record::Layout layout = "(2X,I3,F6.2,1X,I2)"_layout;
+  struct Case {
+    std::string record;
+    unsigned column;  // of the failing field, 0 when all convert
+    std::size_t target;
+    std::int32_t a, b;
+    double x;
+  };
+  const std::vector<Case> cases = {
+      {"   12  1.50  7", 0, 0, 12, 7, 1.5},
+      {"  1,  150 x", 0, 0, 1, 0, 1.5},  // the comma moves the fields that follow; x lies beyond
+      {"  1x3  1.50  7", 3, 0, 0, 0, 0.0},
+      {"   12  1.5.  7", 6, 1, 12, 0, 0.0},
+      {"   12  1.50 7.", 13, 2, 12, 0, 1.5},
+      {"", 0, 0, 0, 0, 0.0},
+  };
+  for (const Case& c : cases) {
+    std::int32_t a = -1;
+    std::int32_t b = -1;
+    double x = -1.0;
+    const std::array<record::In, 3> targets{a, x, b};
+    const record::FieldFailure f = record::read_fields(layout, c.record, targets);
+    EXPECT_EQ(f.column, c.column) << c.record;
+    if (c.column != 0) {
+      EXPECT_EQ(f.target, c.target) << c.record;
+      continue;
+    }
+    EXPECT_EQ(a, c.a) << c.record;
+    EXPECT_EQ(b, c.b) << c.record;
+    EXPECT_EQ(x, c.x) << c.record;
+  }
+}
+
 }  // namespace
 }  // namespace kolven::engine_test
