@@ -19,21 +19,21 @@ namespace {
 using namespace std::string_view_literals;
 namespace dg = datagen;
 
-// The label texts the data-entry sections pass to their label items; "dim " with A3 and "sist"
-// with A4 show "dimsist".
-constexpr std::array kDimsistLabel{"dim "sv, "sist"sv};
-constexpr std::array kTipfaltLabel{"tip "sv, "falt"sv};
-constexpr std::array kTempoLabel{"temp"sv, "o   "sv};
-constexpr std::array kLocfaltLabel{"loc "sv, "falt"sv};
-constexpr std::array kVel0Label{"vel0"sv};
-constexpr std::array kAng0Label{"ang0"sv};
-constexpr std::array kBarraLabel{"barr"sv, "a   "sv};
-constexpr std::array kRamoLabel{"ramo"sv};
-constexpr std::array kMaqLabel{"maq "sv};
-constexpr std::array kRvLabel{"RV  "sv};
-constexpr std::array kCoLabel{"CO  "sv};
-constexpr std::array kExcLabel{"exc "sv};
-constexpr std::array kEspLabel{"esp "sv};
+// The label texts the data-entry sections pass to their label items, in the order they pass them;
+// "dim " with A3 and "sist" with A4 show "dimsist".
+constexpr std::array kDimsistLabel{dg::kDimLabel, dg::kSistLabel};
+constexpr std::array kTipfaltLabel{dg::kTipLabel, dg::kFaltLabel};
+constexpr std::array kTempoLabel{dg::kTempLabel, dg::kOLabel};
+constexpr std::array kLocfaltLabel{dg::kLocLabel, dg::kFaltLabel};
+constexpr std::array kVel0Label{dg::kVel0Label};
+constexpr std::array kAng0Label{dg::kAng0Label};
+constexpr std::array kBarraLabel{dg::kBarrLabel, dg::kALabel};
+constexpr std::array kRamoLabel{dg::kRamoLabel};
+constexpr std::array kMaqLabel{dg::kMaqLabel};
+constexpr std::array kRvLabel{dg::kRvLabel};
+constexpr std::array kCoLabel{dg::kCoLabel};
+constexpr std::array kExcLabel{dg::kExcLabel};
+constexpr std::array kEspLabel{dg::kEspLabel};
 
 // Names of the values, in the order the sections pass them; label texts are named "rotulo", the
 // running indexes "IND", values the sections always pass as the same constant "CONST".

@@ -42,7 +42,7 @@ void fault() {
   show(kFaultHelp);
   show(kFaultHeader);
   ask(kFaultLine, {LF, JK, JKK, TCL});
-  put(kLocfaltRecord, {"loc ", "falt", LF, JK, JKK, 0.0, TCL, TCL});
+  put(kLocfaltRecord, {kLocLabel, kFaltLabel, LF, JK, JKK, 0.0, TCL, TCL});
   put(kEmptyRecord);
 }
 
@@ -66,11 +66,10 @@ void perturbation() {
   const int ng = std::min<int>(NG, kMaxPerturbed);
   block(1, std::min(ng, kBlock));
   if (ng > kBlock) block(kBlock + 1, ng);
-  const char* label = disturbance_code == 6 ? "vel0" : "ang0";
+  const std::string_view label = disturbance_code == 6 ? kVel0Label : kAng0Label;
   const int n = std::max(0, ng);
   put(kPerturbationRecord,
-      {std::string_view(label, 4),
-       std::span<const double>(perturbations.data(), std::min(n, kPerRecord))});
+      {label, std::span<const double>(perturbations.data(), std::min(n, kPerRecord))});
   if (n > kPerRecord)
     put(kPerturbationContinuation,
         {std::span<const double>(perturbations.data() + kPerRecord, n - kPerRecord)});

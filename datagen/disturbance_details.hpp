@@ -1,12 +1,19 @@
 // Disturbance details: the fault ("locfalt") or the initial perturbations ("vel0", "ang0").
 #pragma once
 
+#include <string_view>
+
+#include "datagen/disturbance_type.hpp"
 #include "record/layout.hpp"
 
 namespace kolven::datagen {
 
 using namespace record::literals;
 
+// The labels: "loc " written with A3 and then kFaltLabel with A4; "vel0" and "ang0" with A4.
+inline constexpr std::string_view kLocLabel = "loc ";
+inline constexpr std::string_view kVel0Label = "vel0";
+inline constexpr std::string_view kAng0Label = "ang0";
 // "locfalt": LF, JK, JKK, 0.0, TCL, TCL; an empty record follows it.
 inline constexpr record::Layout kLocfaltRecord = "(A3,A4,I3,2I10,3F10.3)"_layout;
 inline constexpr record::Layout kEmptyRecord = "('')"_layout;

@@ -57,7 +57,7 @@ void disturbance_type() {
       break;
     }
   }
-  put(kTipfaltRecord, {"tip ", "falt", disturbance_code});
+  put(kTipfaltRecord, {kTipLabel, kFaltLabel, disturbance_code});
 }
 
 }  // namespace kolven::datagen

@@ -66,7 +66,7 @@ void excitation_system(std::int32_t index) {
   show(kHelp1);
   show(kHeader1);
   ask(kLine1, {K, KA, TA, VMAX, VMIN, KE, TE, AX, BX});
-  put(kExcRecord1, {"exc ", index, K, KA, TA, VMAX, VMIN, KE, TE, AX});
+  put(kExcRecord1, {kExcLabel, index, K, KA, TA, VMAX, VMIN, KE, TE, AX});
 
   // BX, typed on screen 1, opens the second record.
   show(kTitle2);

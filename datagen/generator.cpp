@@ -63,7 +63,8 @@ void generator_data(std::int32_t index) {
   show(kGeneratorHelp);
   show(kGeneratorHeader);
   ask(kGeneratorLine, {BUS, T, R, XLD, XQ, XD, H, D, TLD0});
-  put(kMaqRecord, {"maq ", index, BUS, 1, T, R, XLD, XQ, XD, H, D, 1.0, 1.0, TLD0, 0.0, 0.0, 0.0});
+  put(kMaqRecord,
+      {kMaqLabel, index, BUS, 1, T, R, XLD, XQ, XD, H, D, 1.0, 1.0, TLD0, 0.0, 0.0, 0.0});
 }
 
 void model3_data() {
@@ -78,9 +79,9 @@ void model3_data() {
 void regulator_records() {
   regulator_integer = 0;
   regulator_reals.fill(0.0);
-  put(kRegulatorRecord, {"RV  ", regulator_integer, std::span<const double>(regulator_reals)});
+  put(kRegulatorRecord, {kRvLabel, regulator_integer, std::span<const double>(regulator_reals)});
   put(kRegulatorRecord,
-      {"CO  ", regulator_integer, std::span<const double>(regulator_reals.data(), kCoReals)});
+      {kCoLabel, regulator_integer, std::span<const double>(regulator_reals.data(), kCoReals)});
 }
 
 }  // namespace kolven::datagen

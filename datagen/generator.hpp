@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "record/layout.hpp"
 
@@ -10,6 +11,10 @@ namespace kolven::datagen {
 
 using namespace record::literals;
 
+// The labels: "maq " written with A3; "RV  " and "CO  " with A2.
+inline constexpr std::string_view kMaqLabel = "maq ";
+inline constexpr std::string_view kRvLabel = "RV  ";
+inline constexpr std::string_view kCoLabel = "CO  ";
 // "maq": two lines.
 inline constexpr record::Layout kMaqRecord = "(A3,I2,3X,I2,2(9X,I1),5F10.5,/,8F10.5)"_layout;
 // The model-3 data record, without a label.

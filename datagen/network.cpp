@@ -38,7 +38,7 @@ void network_transfer() {
   for (std::int32_t bus = 1; bus <= buses; ++bus) {
     read_power_flow(kBusLine, {bus_integer_1, bus_real_1, bus_real_2, bus_real_3, bus_real_4,
                                bus_integer_2, bus_real_5, bus_real_6, bus_real_7});
-    put(kBusRecord, {"barr", "a   ", bus, bus_integer_1, bus_real_1, bus_real_2, bus_real_3,
+    put(kBusRecord, {kBarrLabel, kALabel, bus, bus_integer_1, bus_real_1, bus_real_2, bus_real_3,
                      bus_real_4, bus_integer_2, bus_real_5, bus_real_6, bus_real_7});
   }
 
@@ -46,7 +46,7 @@ void network_transfer() {
   for (std::int32_t branch = 1; branch <= branches; ++branch) {
     read_power_flow(kBranchLine, {branch_integer_1, branch_integer_2, branch_integer_3,
                                   branch_complex_1, branch_complex_2});
-    put(kBranchRecord, {"ramo", branch, branch_integer_1, branch_integer_2, branch_integer_3,
+    put(kBranchRecord, {kRamoLabel, branch, branch_integer_1, branch_integer_2, branch_integer_3,
                         branch_complex_1, branch_complex_2});
   }
 }

@@ -2,12 +2,18 @@
 // and "ramo" records, one line held at a time.
 #pragma once
 
+#include <string_view>
+
 #include "record/layout.hpp"
 
 namespace kolven::datagen {
 
 using namespace record::literals;
 
+// The labels: "barr" written with A4 and then "a   " with A1; "ramo" with A4.
+inline constexpr std::string_view kBarrLabel = "barr";
+inline constexpr std::string_view kALabel = "a   ";
+inline constexpr std::string_view kRamoLabel = "ramo";
 // A bus line of the power-flow results file, and the "barra" record written from it.
 inline constexpr record::Layout kBusLine = "(7X,I3,4F10.5,I5,F5.2,2F10.5)"_layout;
 inline constexpr record::Layout kBusRecord = "(A4,A1,I2,I3,4F10.5,I5,F5.2,2F10.5)"_layout;

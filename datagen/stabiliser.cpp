@@ -162,7 +162,7 @@ void stabiliser(std::int32_t index) {
   show(kTopologyHelp);
   show(kTopologyHeader);
   ask(kTopologyLine, {NLLW, NLLP, IZW, IZP, YVMAX, YVMIN});
-  put(kEspRecord, {"esp ", index, NLLW, NLLP, IZW, IZP, YVMAX, YVMIN});
+  put(kEspRecord, {kEspLabel, index, NLLW, NLLP, IZW, IZP, YVMAX, YVMIN});
 
   handle(kSpeed, NLLW, IZW);
   handle(kPower, NLLP, IZP);

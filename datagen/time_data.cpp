@@ -57,7 +57,7 @@ void time_data() {
     show(kNoPrintStep);
   }
   const double step = print_step(DT, TIF);
-  put(kTempoRecord, {"temp", "o   ", 0.0, DT, step, TIF, DT, step, TIF});
+  put(kTempoRecord, {kTempLabel, kOLabel, 0.0, DT, step, TIF, DT, step, TIF});
 }
 
 }  // namespace kolven::datagen

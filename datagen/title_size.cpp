@@ -35,7 +35,7 @@ void system_size() {
   show(kSizeHelp);
   show(kSizeHeader);
   ask(kSizeLine, {NB, NG, NL});
-  put(kDimsistRecord, {"dim ", "sist", NB, NG, NL, 0, 0, 0});
+  put(kDimsistRecord, {kDimLabel, kSistLabel, NB, NG, NL, 0, 0, 0});
 }
 
 }  // namespace kolven::datagen
