@@ -160,7 +160,6 @@ bool InputStream::fill() {
 
 bool InputStream::next(std::string_view& record) {
   if (ended) return false;
-  cut = false;
   // Drop what earlier records used, once it is most of the buffer.
   if (begin > 0 && begin >= buffer.size() / 2) {
     buffer.erase_front(begin);
@@ -188,7 +187,6 @@ bool InputStream::next(std::string_view& record) {
       if (buffer.size() - begin > kMaxRecord) {
         // No layout reaches this far: the rest of an overlong record is read and dropped.
         buffer.resize(begin + kMaxRecord);
-        cut = true;
       }
       scanned = buffer.size();
       if (!fill()) eof = true;

@@ -43,7 +43,6 @@ struct InputStream {
   bool is_open = false;
   bool ended = false;  // end of stream seen (or a record of the single byte 26)
   bool eof = false;    // the operating system reported the end
-  bool cut = false;    // the last record was longer than kMaxRecord and was cut there
   Buffer buffer;       // bytes read, not yet consumed, from `begin`
   std::size_t begin = 0;
 

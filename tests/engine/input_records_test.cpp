@@ -207,6 +207,20 @@ TEST(EngineInput, RecordsEndAtLineFeedsOnlyCrBeforeLfIsDropped) {
   }
 }
 
+TEST(EngineInput, OverlongRecordIsCutAndTheNextOneIsWhole) {
+  // Memory stays bounded however long a line is: what no layout can reach is read and dropped.
+  const std::size_t length = std::size_t{5} << 20;
+  PowerFlowFile file("12" + std::string(length, 'x') + "\nyz\n");
+  std::string line;
+  ASSERT_TRUE(record::read_line(InStream::PowerFlow, line));
+  EXPECT_EQ(line.substr(0, 3), "12x");
+  EXPECT_GE(line.size(), std::size_t{4} << 20);
+  EXPECT_LT(line.size(), length);
+  ASSERT_TRUE(record::read_line(InStream::PowerFlow, line));
+  EXPECT_EQ(line, "yz");
+  EXPECT_FALSE(record::read_line(InStream::PowerFlow, line));
+}
+
 TEST(EngineInputRecords, RecordHeldInMemoryReportsTheFieldThatDoesNotConvert) {
   using namespace record::literals;
   constexpr record::Layout layout = "(2X,I3,F6.2,1X,I2)"_layout;
