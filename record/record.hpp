@@ -31,7 +31,7 @@ enum Failure : int {
   kReadError = 39,        // error during read
   kWriteError = 38,       // error during write
   kNoSuchDevice = 42,     // no such device
-  kBadFileName = 43,      // file name specification error
+  kBadFileName = 43,      // a name the file system rejects
   kReadOnlyFile = 47,     // write to READONLY file
   kConversionError = 64,  // input conversion error
   kPermissionDenied = 9,  // permission to access file denied
