@@ -39,6 +39,26 @@ struct Item {
   constexpr bool is_field() const { return op == Op::Int || op == Op::Real || op == Op::Text; }
 };
 
+// One step of a layout's flat plan: a field or a literal at a fixed column of a single record.
+struct Step {
+  Op op = Op::Literal;        // Int, Real, Text or Literal
+  std::uint8_t decimals = 0;  // d of Fw.d
+  std::uint16_t width = 0;    // w of the field, or the length of the literal
+  std::uint16_t at = 0;       // the first column, from 0
+  std::uint16_t link = 0;     // literal: offset in the layout text
+};
+
+// The flat plan of a layout that fills one record and names every field's width: its groups
+// unrolled and every column fixed, for a statement whose values match its fields one for one.
+struct Plan {
+  const Step* steps = nullptr;
+  std::uint16_t size = 0;
+  std::uint16_t fields = 0;  // field steps
+  std::uint16_t length = 0;  // the record length: the end of the last column written
+  bool gaps = false;         // X or T may leave columns that no step writes
+  bool dollar = false;       // the record gets no record end
+};
+
 // A parsed layout: a view of items that live as long as the program (or an OwnedLayout).
 struct Layout {
   std::string_view text;        // the layout as written, parentheses included
@@ -47,6 +67,8 @@ struct Layout {
   std::uint16_t reversion = 0;       // where the walk resumes when values are left at the final
                                      // parenthesis: the last top-level group, else the first item
   bool reversion_has_field = false;  // whether that resumed walk can take a value at all
+  Plan plan{};                       // no steps and no fields when the layout has no flat plan
+  bool has_plan = false;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -265,6 +287,107 @@ constexpr ParseResult parse_layout(std::string_view text, Item* out, std::size_t
   return detail::Parser(text, out, capacity).run();
 }
 
+// ---------------------------------------------------------------------------------------------
+// Flat plans. A layout has one when it holds no '/' and no bare A, and when unrolled it stays
+// within kMaxSteps steps and kMaxPlanColumns columns.
+
+inline constexpr std::size_t kMaxSteps = 256;
+inline constexpr std::size_t kMaxPlanColumns = 4096;
+
+struct PlanResult {
+  bool ok = true;
+  std::size_t count = 0;  // steps produced (or needed)
+  std::uint16_t fields = 0;
+  std::uint16_t length = 0;
+  bool gaps = false;
+  bool dollar = false;
+};
+
+namespace detail {
+
+class Planner {
+ public:
+  constexpr Planner(const Item* items, Step* out, std::size_t capacity)
+      : items_(items), out_(out), capacity_(capacity) {}
+
+  constexpr PlanResult run(std::uint16_t size) {
+    if (!unroll(0, size)) r_.ok = false;
+    return r_;
+  }
+
+ private:
+  constexpr bool unroll(std::uint16_t i, std::uint16_t end) {
+    while (i < end) {
+      // Every item visited counts, so that nested repeats of items that write nothing stay bounded.
+      if (++visits_ > 16 * kMaxSteps) return false;
+      const Item& it = items_[i];
+      switch (it.op) {
+        case Op::Open:
+          for (unsigned r = 0; r < it.repeat; ++r)
+            if (!unroll(static_cast<std::uint16_t>(i + 1), it.link)) return false;
+          i = static_cast<std::uint16_t>(it.link + 1);
+          continue;
+        case Op::Close:
+          break;
+        case Op::Int:
+        case Op::Real:
+        case Op::Text:
+          if (it.width == 0) return false;  // a bare A: its width is the value's
+          for (unsigned r = 0; r < it.repeat; ++r) {
+            if (!emit(it.op, it.decimals, it.width, 0)) return false;
+            ++r_.fields;
+          }
+          break;
+        case Op::Literal:
+          if (it.width != 0 && !emit(Op::Literal, 0, it.width, it.link)) return false;
+          break;
+        case Op::Skip:
+          column_ += it.width;
+          r_.gaps = true;
+          break;
+        case Op::Column:
+          column_ = it.width - 1u;
+          r_.gaps = true;
+          break;
+        case Op::Slash:
+          return false;  // more than one record
+        case Op::Dollar:
+          r_.dollar = true;
+          break;
+      }
+      ++i;
+    }
+    return true;
+  }
+
+  constexpr bool emit(Op op, std::uint8_t decimals, std::uint16_t width, std::uint16_t link) {
+    if (r_.count >= kMaxSteps || column_ + width > kMaxPlanColumns) return false;
+    if (out_ != nullptr) {
+      if (r_.count >= capacity_) return false;
+      out_[r_.count] = Step{op, decimals, width, static_cast<std::uint16_t>(column_), link};
+    }
+    ++r_.count;
+    column_ += width;
+    if (column_ > r_.length) r_.length = static_cast<std::uint16_t>(column_);
+    return true;
+  }
+
+  const Item* items_;
+  Step* out_;
+  std::size_t capacity_;
+  std::size_t column_ = 0;  // from 0
+  std::size_t visits_ = 0;
+  PlanResult r_{};
+};
+
+}  // namespace detail
+
+// Unrolls the `size` items of a parsed layout into its flat plan; with `out` null only counts.
+constexpr PlanResult plan_layout(const Item* items, std::uint16_t size, Step* out,
+                                 std::size_t capacity) {
+  return detail::Planner(items, out, capacity).run(size);
+}
+
 // A layout text as a template argument, so that each program layout is parsed once, by the
 // compiler.
 template <std::size_t N>
@@ -290,8 +413,22 @@ struct Compiled {
     parse_layout(S.view(), a.data(), a.size());
     return a;
   }();
-  static constexpr Layout layout{S.view(), items.data(), static_cast<std::uint16_t>(counted.count),
-                                 counted.reversion, counted.reversion_has_field};
+  static constexpr PlanResult planned =
+      plan_layout(items.data(), static_cast<std::uint16_t>(items.size()), nullptr, 0);
+  static constexpr std::array<Step, planned.ok ? planned.count : 0> steps = [] {
+    std::array<Step, planned.ok ? planned.count : 0> a{};
+    if (planned.ok)
+      plan_layout(items.data(), static_cast<std::uint16_t>(items.size()), a.data(), a.size());
+    return a;
+  }();
+  static constexpr Layout layout{S.view(),
+                                 items.data(),
+                                 static_cast<std::uint16_t>(counted.count),
+                                 counted.reversion,
+                                 counted.reversion_has_field,
+                                 Plan{steps.data(), static_cast<std::uint16_t>(steps.size()),
+                                      planned.fields, planned.length, planned.gaps, planned.dollar},
+                                 planned.ok};
 };
 
 }  // namespace detail
@@ -309,8 +446,14 @@ class OwnedLayout {
  public:
   static std::optional<OwnedLayout> parse(std::string_view text, std::string* error = nullptr);
   Layout view() const {
-    return Layout{text_, items_.data(), static_cast<std::uint16_t>(items_.size()), reversion_,
-                  reversion_has_field_};
+    return Layout{text_,
+                  items_.data(),
+                  static_cast<std::uint16_t>(items_.size()),
+                  reversion_,
+                  reversion_has_field_,
+                  Plan{steps_.data(), static_cast<std::uint16_t>(steps_.size()), planned_.fields,
+                       planned_.length, planned_.gaps, planned_.dollar},
+                  planned_.ok};
   }
 
  private:
@@ -318,6 +461,8 @@ class OwnedLayout {
   std::vector<Item> items_;
   std::uint16_t reversion_ = 0;
   bool reversion_has_field_ = false;
+  std::vector<Step> steps_;
+  PlanResult planned_{};
 };
 
 inline std::optional<OwnedLayout> OwnedLayout::parse(std::string_view text, std::string* error) {
@@ -333,6 +478,12 @@ inline std::optional<OwnedLayout> OwnedLayout::parse(std::string_view text, std:
   parse_layout(l.text_, l.items_.data(), l.items_.size());
   l.reversion_ = counted.reversion;
   l.reversion_has_field_ = counted.reversion_has_field;
+  const auto size = static_cast<std::uint16_t>(l.items_.size());
+  l.planned_ = plan_layout(l.items_.data(), size, nullptr, 0);
+  if (l.planned_.ok) {
+    l.steps_.resize(l.planned_.count);
+    plan_layout(l.items_.data(), size, l.steps_.data(), l.steps_.size());
+  }
   return l;
 }
 

@@ -316,6 +316,132 @@ class Reader {
   FieldFailure failure_;
 };
 
+// ---------------------------------------------------------------------------------------------
+// Statements run by a layout's flat plan: one record, every value a single one (no array), as
+// many values as fields. Columns are fixed, so each field is converted straight into its place.
+// They write and read exactly what the walk of the layout does.
+
+bool fits_plan(const Layout& l, std::span<const Out> values) {
+  if (!l.has_plan) return false;
+  std::size_t slots = 0;
+  for (const Out& v : values) {
+    if (v.tag() >= Out::Tag::Ints) return false;
+    slots += v.tag() == Out::Tag::Complex ? 2 : 1;
+  }
+  return slots == l.plan.fields;
+}
+
+bool fits_plan(const Layout& l, std::span<const In> targets) {
+  if (!l.has_plan) return false;
+  std::size_t slots = 0;
+  for (const In& t : targets) {
+    if (t.tag() >= In::Tag::Reals) return false;
+    slots += t.tag() == In::Tag::Complex ? 2 : 1;
+  }
+  return slots == l.plan.fields;
+}
+
+void write_planned(detail::OutputStream& s, const Layout& l, const Out* v) {
+  const Plan& p = l.plan;
+  detail::Buffer& b = s.buffer;
+  const std::size_t start = b.size();
+  b.resize(start + p.length + 2);
+  char* const record = b.data() + start;
+  if (p.gaps) std::memset(record, ' ', p.length);
+  bool imaginary = false;  // the imaginary part of the complex at v is next
+  for (const Step *st = p.steps, *end = p.steps + p.size; st != end; ++st) {
+    char* const out = record + st->at;
+    switch (st->op) {
+      case Op::Int:
+        if (v->tag() != Out::Tag::Int) mismatch(l, "an I field takes an integer");
+        format_int(out, st->width, v->int_value());
+        ++v;
+        break;
+      case Op::Real: {
+        double x;
+        if (v->tag() == Out::Tag::Real) {
+          x = (v++)->real_value();
+        } else if (v->tag() == Out::Tag::Complex) {
+          const Complex c = v->complex_value();
+          x = imaginary ? c.im : c.re;
+          if (imaginary) ++v;
+          imaginary = !imaginary;
+        } else {
+          mismatch(l, "an F field takes a real");
+        }
+        format_real(out, st->width, st->decimals, x);
+        break;
+      }
+      case Op::Text:
+        if (v->tag() != Out::Tag::Text) mismatch(l, "an A field takes a text");
+        format_text(out, st->width, (v++)->text_value());
+        break;
+      default:
+        std::memcpy(out, l.text.data() + st->link, st->width);
+        break;
+    }
+  }
+  if (p.dollar) {
+    b.resize(start + p.length);
+  } else {
+    record[p.length] = '\r';
+    record[p.length + 1] = '\n';
+  }
+  s.line_open = p.dollar;
+}
+
+// The walk of the layout over a record held in memory.
+FieldFailure read_walked(const Layout& layout, std::string_view record,
+                         std::span<const In> targets) {
+  InCursor cursor(targets, layout);
+  Reader r(record, cursor);
+  walk(layout, r);
+  return r.failure();
+}
+
+// False when a field does not convert.
+bool read_planned(const Layout& l, std::string_view record, std::span<const In> targets) {
+  const Plan& p = l.plan;
+  // A comma ends a numeric field early and moves every later field: such a record is walked.
+  const std::size_t covered = record.size() < p.length ? record.size() : p.length;
+  if (covered != 0 && std::memchr(record.data(), ',', covered) != nullptr)
+    return read_walked(l, record, targets).column == 0;
+  const In* t = targets.data();
+  bool imaginary = false;
+  for (const Step *st = p.steps, *end = p.steps + p.size; st != end; ++st) {
+    const std::string_view f =
+        st->at < record.size() ? record.substr(st->at, st->width) : std::string_view();
+    switch (st->op) {
+      case Op::Int:
+        if (t->tag() != In::Tag::Int) mismatch(l, "an I field fills an integer");
+        if (!scan_int(f, (t++)->int_ref())) return false;
+        break;
+      case Op::Real: {
+        double* x;
+        if (t->tag() == In::Tag::Real) {
+          x = &(t++)->real_at(0);
+        } else if (t->tag() == In::Tag::Complex) {
+          Complex& c = t->complex_ref();
+          x = imaginary ? &c.im : &c.re;
+          if (imaginary) ++t;
+          imaginary = !imaginary;
+        } else {
+          mismatch(l, "an F field fills a real");
+        }
+        if (!scan_real(f, st->decimals, *x)) return false;
+        break;
+      }
+      case Op::Text:
+        if (t->tag() != In::Tag::Text) mismatch(l, "an A field fills a text");
+        scan_text(f, st->width, (t++)->text_at(0));
+        break;
+      default:
+        break;  // a literal's columns are passed over
+    }
+  }
+  return true;
+}
+
 // Data-file records gather in the buffer up to this size before they are handed over.
 constexpr std::size_t kFlushThreshold = 1 << 16;
 
@@ -355,6 +481,10 @@ void write_record(OutStream stream, const Layout& layout, std::initializer_list<
 
 void write_record(OutStream stream, const Layout& layout, std::span<const Out> values) {
   detail::OutputStream& s = output_for(stream);
+  if (fits_plan(layout, values)) {
+    write_planned(s, layout, values.data());
+    return statement_done(stream, s);
+  }
   OutCursor cursor(values, layout);
   Writer w(s, cursor);
   walk(layout, w);
@@ -373,17 +503,23 @@ void write_text_line(OutStream stream, std::string_view text) {
 
 void read_record(InStream stream, const Layout& layout, std::initializer_list<In> targets) {
   detail::InputStream& s = input_for(stream);
-  InCursor cursor(std::span<const In>(targets.begin(), targets.size()), layout);
+  const std::span<const In> list(targets.begin(), targets.size());
+  if (fits_plan(layout, list)) {
+    std::string_view record;
+    if (!s.next(record)) fatal_error(kEndOfFile, stream);
+    if (!read_planned(layout, record, list)) fatal_error(kConversionError, stream);
+    return;
+  }
+  InCursor cursor(list, layout);
   Reader r(s, stream, cursor);
   walk(layout, r);
 }
 
 FieldFailure read_fields(const Layout& layout, std::string_view record,
                          std::span<const In> targets) {
-  InCursor cursor(targets, layout);
-  Reader r(record, cursor);
-  walk(layout, r);
-  return r.failure();
+  // The walk tells which field failed: a failed plan is walked again from the start.
+  if (fits_plan(layout, targets) && read_planned(layout, record, targets)) return {};
+  return read_walked(layout, record, targets);
 }
 
 bool read_line(InStream stream, std::string& line) {

@@ -221,6 +221,60 @@ TEST(EngineInput, OverlongRecordIsCutAndTheNextOneIsWhole) {
   EXPECT_FALSE(record::read_line(InStream::PowerFlow, line));
 }
 
+// Targets that match the fields one for one are read by the layout's flat plan; the same reals
+// as an array by the walk. Both read the same values and stop at the same field.
+TEST(EngineInputRecords, FlatPlanReadsWhatTheWalkReads) {
+  struct Case {
+    const char* layout;
+    std::string record;
+  };
+  const std::vector<Case> cases = {
+      {"(7X,I3,4F10.5,I5,F5.2,2F10.5)",
+       "GER1     1   1.07036   0.00000   4.74685   0.13599    2 0.94   0.00000   0.00000"},
+      {"(6X,I4,2(8X,I2),4F10.5)", "LT       1  DE    77        23     11248   0.46312  -0.0000"},
+      {"(6X,I4,2(8X,I2),4F10.5)", "LT       1,,12,1.5,2,,3"},
+      {"(T10,I3,T2,I4,'xy',2X,F9.3,T3,F4.1)", "123456789012345678901234567890"},
+      {"(I3,2F6.2)", "  1 1.5E2  -2 D1"},
+      {"(I3,2F6.2)", "  1  1.5  x.x"},
+      {"(I3,2F6.2)", " 12"},
+  };
+  for (const Case& c : cases) {
+    const Layout l = layout(c.layout);
+    const std::size_t n = l.plan.fields;
+    std::vector<std::int32_t> planned_ints(n, -1), walked_ints(n, -1);
+    std::vector<double> planned_reals(n, -1.0), walked_reals(n, -1.0);
+    // One target per field; for the walk, each run of F fields is one array.
+    std::vector<In> scalars;
+    std::vector<In> runs;
+    std::size_t field = 0;
+    std::size_t run = 0;  // F fields in the current run
+    const auto end_run = [&] {
+      if (run != 0) runs.emplace_back(std::span<double>(&walked_reals[field - run], run));
+      run = 0;
+    };
+    for (std::size_t k = 0; k < l.plan.size; ++k) {
+      const record::Step& st = l.plan.steps[k];
+      if (st.op == record::Op::Int) {
+        end_run();
+        scalars.emplace_back(planned_ints[field]);
+        runs.emplace_back(walked_ints[field]);
+        ++field;
+      } else if (st.op == record::Op::Real) {
+        scalars.emplace_back(planned_reals[field]);
+        ++run;
+        ++field;
+      }
+    }
+    end_run();
+    const record::FieldFailure a = record::read_fields(l, c.record, scalars);
+    const record::FieldFailure b = record::read_fields(l, c.record, runs);
+    EXPECT_EQ(a.column, b.column) << c.layout << " " << c.record;
+    EXPECT_EQ(a.target, b.target) << c.layout << " " << c.record;
+    EXPECT_EQ(planned_ints, walked_ints) << c.layout << " " << c.record;
+    EXPECT_EQ(planned_reals, walked_reals) << c.layout << " " << c.record;
+  }
+}
+
 TEST(EngineInputRecords, RecordHeldInMemoryReportsTheFieldThatDoesNotConvert) {
   using namespace record::literals;
   constexpr record::Layout layout = "(2X,I3,F6.2,1X,I2)"_layout;

@@ -159,6 +159,35 @@ TEST(EngineOutput, ValueTooWideForItsFieldLeavesTheRestOfTheRecord) {
   });
 }
 
+// A statement whose values match the fields one for one is written by the layout's flat plan; the
+// same reals passed as an array are written by the walk. Both give the same bytes.
+TEST(EngineOutput, FlatPlanWritesWhatTheWalkWrites) {
+  struct Case {
+    const char* layout;
+    std::vector<double> reals;  // the values of the F fields, in order, after `front`
+    std::vector<Out> front;     // the values of the fields in front of the F fields
+  };
+  const std::vector<Case> cases = {
+      {"(A4,I2,I4,2(8X,I2),4F10.5)", {0.11248, -0.46312, -0.0, 1e-6}, {"ramo", 1, 2, 77, 23}},
+      {"(A4,A1,I2,I3,4F10.5,I5,F5.2,2F10.5)",
+       {1.07036, -20.13405, 0.5e-5, 99999.999995},
+       {"barr", "a   ", 10, 3}},
+      {"(T10,I3,T2,I4,'xy',2X,F9.3,T3,F4.1)", {2.5, -0.25}, {7, -812}},
+      {"(I3,'|',2(F6.2,1X),$)", {1.005, 2.675}, {-5}},
+      {"(F5.2,5X)", {12.345}, {}},
+      {"(2X,3(F4.1,'/'),T1,'<')", {1.25, 1.35, 999.95}, {}},
+      {"(F3.0,F12.8,F16.7,F40.17)", {-0.4, 1.0 / 3.0, 123456789.0, 0.1}, {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<Out> scalars = c.front;
+    for (const double x : c.reals) scalars.emplace_back(x);
+    std::vector<Out> array = c.front;
+    array.emplace_back(std::span<const double>(c.reals));
+    EXPECT_EQ(visible(written_values(c.layout, scalars)), visible(written_values(c.layout, array)))
+        << c.layout;
+  }
+}
+
 // The console: each record is on standard output when the statement returns.
 TEST(EngineConsole, RecordsAndPrompts) {
   testing::Scratch scratch;
