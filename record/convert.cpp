@@ -13,8 +13,19 @@ namespace kolven::record {
 namespace {
 
 void fill(char* out, unsigned width, char c) {
-  if (width > 16) return static_cast<void>(std::memset(out, c, width));
-  for (unsigned k = 0; k < width; ++k) out[k] = c;  // the usual few columns, without a call
+  // The usual few columns with at most two overlapping stores, without a call.
+  const std::uint64_t pattern = 0x0101010101010101u * static_cast<unsigned char>(c);
+  if (width > 16) {
+    std::memset(out, c, width);
+  } else if (width >= 8) {
+    std::memcpy(out, &pattern, 8);
+    std::memcpy(out + width - 8, &pattern, 8);
+  } else if (width >= 4) {
+    std::memcpy(out, &pattern, 4);
+    std::memcpy(out + width - 4, &pattern, 4);
+  } else {
+    for (unsigned k = 0; k < width; ++k) out[k] = c;
+  }
 }
 
 // Right-justifies `s` in `width` columns (the caller has checked that it fits).
@@ -41,14 +52,33 @@ constexpr bool is_digit(int c) {
   return c >= '0' && c <= '9';
 }
 
-// The number of decimal digits of `v` (1 for 0).
+// Powers of ten that fit 64 bits.
+constexpr std::uint64_t kPow10[] = {1ull,
+                                    10ull,
+                                    100ull,
+                                    1000ull,
+                                    10000ull,
+                                    100000ull,
+                                    1000000ull,
+                                    10000000ull,
+                                    100000000ull,
+                                    1000000000ull,
+                                    10000000000ull,
+                                    100000000000ull,
+                                    1000000000000ull,
+                                    10000000000000ull,
+                                    100000000000000ull,
+                                    1000000000000000ull,
+                                    10000000000000000ull,
+                                    100000000000000000ull,
+                                    1000000000000000000ull,
+                                    10000000000000000000ull};
+
+// The number of decimal digits of `v` (1 for 0): from its bit length, then one comparison.
 constexpr unsigned digit_count(std::uint64_t v) {
-  unsigned n = 1;
-  while (v >= 10) {
-    v /= 10;
-    ++n;
-  }
-  return n;
+  const unsigned bits = 64 - static_cast<unsigned>(std::countl_zero(v | 1));
+  const unsigned guess = (bits * 1233) >> 12;  // bits * log10(2), at most one short
+  return guess + (guess < 20 && (v | 1) >= kPow10[guess]);
 }
 
 // "00" to "99", for writing digits two at a time.
@@ -109,15 +139,25 @@ void format_int(char* out, unsigned width, std::int32_t value) {
 
 namespace {
 
-// Powers of ten that fit 64 bits, for the decimals of the fast paths.
-constexpr std::uint64_t kPow10[] = {1ull,         10ull,        100ull,     1000ull,
-                                    10000ull,     100000ull,    1000000ull, 10000000ull,
-                                    100000000ull, 1000000000ull};
-
 // The value rounded half to even to `decimals` decimals, as a whole number of units of ten to the
 // minus `decimals`, computed exactly from its binary form m * 2^e. False when the value is too
 // large for 63 bits of units or has more than 9 decimals (the general path handles those).
 bool rounded_units(double value, unsigned decimals, std::uint64_t& units) {
+  // The usual value: its product by the power of ten, rounded once, is within 2^-22 of the exact
+  // product below 2^32 units, so when it is not that close to a half its nearest whole number is
+  // the exact product's.
+  static constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  if (decimals <= 9) {
+    const double y = std::fabs(value) * kScale[decimals];
+    if (y < 4294967296.0) {
+      const auto whole = static_cast<std::uint64_t>(y);
+      const double part = y - static_cast<double>(whole);
+      if (std::fabs(part - 0.5) > 0x1p-20) {
+        units = whole + (part > 0.5);
+        return true;
+      }
+    }
+  }
   // Magnitudes whose units stay below 9E18, for 0 to 9 decimals.
   static constexpr double kLimit[] = {9e18, 9e17, 9e16, 9e15, 9e14, 9e13, 9e12, 9e11, 9e10, 9e9};
   if (decimals > 9 || !(std::fabs(value) < kLimit[decimals])) return false;
