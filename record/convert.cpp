@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace kolven::record {
 namespace {
@@ -211,11 +212,27 @@ void fit_real(char* out, unsigned width, unsigned decimals, bool negative, std::
 // A rounded value of `units` hundredths (or whatever D gives) written right-justified, with the
 // divisions by a constant power of ten that the compiler turns into multiplications.
 template <unsigned D>
-void put_fixed(char* out, unsigned width, std::uint64_t units, bool negative) {
+[[gnu::noinline]] void put_fixed(char* out, unsigned width, std::uint64_t units, bool negative) {
   constexpr std::uint64_t scale = kPow10[D];
   const std::uint64_t integer = units / scale;
   const std::uint64_t fraction = units % scale;
   if (units == 0) negative = false;  // a rounded zero has no sign
+  // The usual field: an integer part below 100 that fits with its sign. Blanks first, then the
+  // digits over them; the columns in front of the ones digit take the tens digit, the sign or a
+  // blank without a branch on the value.
+  if (integer < 100 && width <= 16 && width >= D + 3) {
+    const bool two = integer >= 10;
+    if (negative + two + 2 + D <= width) {
+      fill(out, width, ' ');
+      char* d = put_fixed_digits<D>(out + width, fraction);
+      *--d = '.';
+      const char* pair = kPairs + 2 * integer;
+      d[-1] = pair[1];  // the ones digit, also the 0 of a zero integer part
+      d[-2] = two ? pair[0] : negative ? '-' : ' ';
+      if (width >= D + 4) d[-3] = two && negative ? '-' : ' ';
+      return;
+    }
+  }
   // Integer digits: none when the integer part is zero, but a 0 where a column is left for it.
   const unsigned digits = integer == 0 ? 0 : digit_count(integer);
   const unsigned length = (negative ? 1 : 0) + digits + 1 + D;
@@ -252,35 +269,23 @@ void put_fixed(char* out, unsigned width, std::uint64_t units, bool negative) {
            fraction);
 }
 
+// One writer per number of decimals, so that each divides by a constant; each is a small function
+// of its own, reached through this table.
+using FixedWriter = void (*)(char*, unsigned, std::uint64_t, bool);
+template <unsigned... D>
+constexpr std::array<FixedWriter, sizeof...(D)> fixed_writers(
+    std::integer_sequence<unsigned, D...>) {
+  return {put_fixed<D>...};
+}
+constexpr auto kFixedWriters = fixed_writers(std::make_integer_sequence<unsigned, 10>());
+
 }  // namespace
 
 void format_real(char* out, unsigned width, unsigned decimals, double value) {
-  if (!std::isfinite(value)) return format_nonfinite(out, width, value);
   std::uint64_t units = 0;
-  if (rounded_units(value, decimals, units)) {
-    switch (decimals) {
-      case 0:
-        return put_fixed<0>(out, width, units, std::signbit(value));
-      case 1:
-        return put_fixed<1>(out, width, units, std::signbit(value));
-      case 2:
-        return put_fixed<2>(out, width, units, std::signbit(value));
-      case 3:
-        return put_fixed<3>(out, width, units, std::signbit(value));
-      case 4:
-        return put_fixed<4>(out, width, units, std::signbit(value));
-      case 5:
-        return put_fixed<5>(out, width, units, std::signbit(value));
-      case 6:
-        return put_fixed<6>(out, width, units, std::signbit(value));
-      case 7:
-        return put_fixed<7>(out, width, units, std::signbit(value));
-      case 8:
-        return put_fixed<8>(out, width, units, std::signbit(value));
-      default:
-        return put_fixed<9>(out, width, units, std::signbit(value));
-    }
-  }
+  if (std::isfinite(value) && rounded_units(value, decimals, units))
+    return kFixedWriters[decimals](out, width, units, std::signbit(value));
+  if (!std::isfinite(value)) return format_nonfinite(out, width, value);
   format_large_real(out, width, decimals, value);
 }
 
