@@ -228,8 +228,12 @@ template <unsigned D>
       *--d = '.';
       const char* pair = kPairs + 2 * integer;
       d[-1] = pair[1];  // the ones digit, also the 0 of a zero integer part
-      d[-2] = two ? pair[0] : negative ? '-' : ' ';
-      if (width >= D + 4) d[-3] = two && negative ? '-' : ' ';
+      // Selected with masks: the compiler would branch on a condition, and the number of digits
+      // and the sign of the values written are as good as random.
+      const unsigned sign = ' ' ^ (negative * (' ' ^ '-'));
+      const unsigned tens = 0u - two;  // all ones with a tens digit
+      d[-2] = static_cast<char>((static_cast<unsigned char>(pair[0]) & tens) | (sign & ~tens));
+      if (width >= D + 4) d[-3] = static_cast<char>(' ' ^ ((two & negative) * (' ' ^ '-')));
       return;
     }
   }
@@ -379,7 +383,10 @@ bool scan_plain_real(std::string_view field, unsigned decimals, double& value) {
   while (p != end && *p == ' ') ++p;
   if (p != end || digits > 15 || scale > 22) return false;
   const double v = static_cast<double>(mantissa) / kExactPowers[scale];
-  value = negative && mantissa != 0 ? -v : v;
+  // The sign bit set without a branch (the sign of the values read is as good as random); a zero
+  // read with a minus sign is a plain zero.
+  const std::uint64_t sign = static_cast<std::uint64_t>(negative & (mantissa != 0)) << 63;
+  value = std::bit_cast<double>(std::bit_cast<std::uint64_t>(v) | sign);
   return true;
 }
 
