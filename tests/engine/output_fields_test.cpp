@@ -76,6 +76,34 @@ TEST(EngineOutputFields, RealRoundsTheExactBinaryValueHalfToEven) {
         << c.value << " in F" << c.width << "." << c.decimals;
 }
 
+// The usual fields, and values whose scaled product lies near a half: far enough from it, the
+// product rounded once decides; closer, the exact binary value does.
+TEST(EngineOutputFields, RealUsualFieldsAndValuesNearAHalf) {
+  const std::vector<RealCase> cases = {
+      {-20.13405, 10, 5, " -20.13405"},
+      {-1.07036, 10, 5, "  -1.07036"},
+      {1.07036, 10, 5, "   1.07036"},
+      {20.13405, 10, 5, "  20.13405"},
+      {-0.46312, 10, 5, "  -0.46312"},
+      {-9.994, 5, 2, "-9.99"},
+      {10.0, 5, 2, "10.00"},
+      {-10.0, 5, 2, "*****"},
+      {0.94, 5, 2, " 0.94"},
+      {-0.94, 5, 2, "-0.94"},
+      {0.5 + 0x1p-19, 3, 0, " 1."},  // a product clearly above the half
+      {0.5 - 0x1p-19, 3, 0, " 0."},
+      {0.5 + 0x1p-30, 3, 0, " 1."},  // too close to the half for the rounded product
+      {0.5 - 0x1p-30, 3, 0, " 0."},
+      {-5e-6, 10, 5, "  -0.00001"},         // stored just above half a unit
+      {-0x1p-18, 10, 5, "   0.00000"},      // below half a unit: a zero, without its sign
+      {42949.67295, 11, 5, "42949.67295"},  // units just below and above 2^32
+      {42949.67297, 11, 5, "42949.67297"},
+  };
+  for (const RealCase& c : cases)
+    EXPECT_EQ(real_field(c.value, c.width, c.decimals), c.field)
+        << c.value << " in F" << c.width << "." << c.decimals;
+}
+
 TEST(EngineOutputFields, RealZeroAndTheLeadingZero) {
   const std::vector<RealCase> cases = {
       {0.5, 5, 3, "0.500"},
