@@ -404,7 +404,7 @@ bool read_planned(const Layout& l, std::string_view record, std::span<const In> 
   const Plan& p = l.plan;
   // A comma ends a numeric field early and moves every later field: such a record is walked.
   const std::size_t covered = record.size() < p.length ? record.size() : p.length;
-  if (covered != 0 && std::memchr(record.data(), ',', covered) != nullptr)
+  if (find_comma(record.substr(0, covered)) < covered)
     return read_walked(l, record, targets).column == 0;
   const In* t = targets.data();
   bool imaginary = false;
