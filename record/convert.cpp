@@ -131,6 +131,22 @@ void format_int(char* out, unsigned width, std::int32_t value) {
   const bool negative = value < 0;
   std::uint32_t magnitude =
       negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  // The usual field: 0 to 99 that fits with its sign, written over blanks; the column in front of
+  // the ones digit takes the tens digit, the sign or a blank, chosen with masks.
+  if (magnitude < 100 && width >= 2 && width <= 16) {
+    const bool two = magnitude >= 10;
+    if (negative + two + 1u <= width) {
+      fill(out, width, ' ');
+      const char* pair = kPairs + 2 * magnitude;
+      out[width - 1] = pair[1];
+      const unsigned sign = ' ' ^ (negative * (' ' ^ '-'));
+      const unsigned tens = 0u - two;
+      out[width - 2] =
+          static_cast<char>((static_cast<unsigned char>(pair[0]) & tens) | (sign & ~tens));
+      if (width >= 3) out[width - 3] = static_cast<char>(' ' ^ ((two & negative) * (' ' ^ '-')));
+      return;
+    }
+  }
   const unsigned length = digit_count(magnitude) + (negative ? 1 : 0);
   if (length > width) return fill(out, width, '*');
   char* d = put_digits(out + width, magnitude);
