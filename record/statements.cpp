@@ -321,22 +321,15 @@ class Reader {
 // many values as fields. Columns are fixed, so each field is converted straight into its place.
 // They write and read exactly what the walk of the layout does.
 
-bool fits_plan(const Layout& l, std::span<const Out> values) {
+// Whether a value list (Out) or target list (In) has a single value for every field: no array
+// (their tags come last, from `first_array` on), a complex counting for two.
+template <class V>
+bool fits_plan(const Layout& l, std::span<const V> list, typename V::Tag first_array) {
   if (!l.has_plan) return false;
   std::size_t slots = 0;
-  for (const Out& v : values) {
-    if (v.tag() >= Out::Tag::Ints) return false;
-    slots += v.tag() == Out::Tag::Complex ? 2 : 1;
-  }
-  return slots == l.plan.fields;
-}
-
-bool fits_plan(const Layout& l, std::span<const In> targets) {
-  if (!l.has_plan) return false;
-  std::size_t slots = 0;
-  for (const In& t : targets) {
-    if (t.tag() >= In::Tag::Reals) return false;
-    slots += t.tag() == In::Tag::Complex ? 2 : 1;
+  for (const V& v : list) {
+    if (v.tag() >= first_array) return false;
+    slots += v.tag() == V::Tag::Complex ? 2 : 1;
   }
   return slots == l.plan.fields;
 }
@@ -481,7 +474,7 @@ void write_record(OutStream stream, const Layout& layout, std::initializer_list<
 
 void write_record(OutStream stream, const Layout& layout, std::span<const Out> values) {
   detail::OutputStream& s = output_for(stream);
-  if (fits_plan(layout, values)) {
+  if (fits_plan(layout, values, Out::Tag::Ints)) {
     write_planned(s, layout, values.data());
     return statement_done(stream, s);
   }
@@ -504,7 +497,7 @@ void write_text_line(OutStream stream, std::string_view text) {
 void read_record(InStream stream, const Layout& layout, std::initializer_list<In> targets) {
   detail::InputStream& s = input_for(stream);
   const std::span<const In> list(targets.begin(), targets.size());
-  if (fits_plan(layout, list)) {
+  if (fits_plan(layout, list, In::Tag::Reals)) {
     std::string_view record;
     if (!s.next(record)) fatal_error(kEndOfFile, stream);
     if (!read_planned(layout, record, list)) fatal_error(kConversionError, stream);
@@ -518,7 +511,8 @@ void read_record(InStream stream, const Layout& layout, std::initializer_list<In
 FieldFailure read_fields(const Layout& layout, std::string_view record,
                          std::span<const In> targets) {
   // The walk tells which field failed: a failed plan is walked again from the start.
-  if (fits_plan(layout, targets) && read_planned(layout, record, targets)) return {};
+  if (fits_plan(layout, targets, In::Tag::Reals) && read_planned(layout, record, targets))
+    return {};
   return read_walked(layout, record, targets);
 }
 
