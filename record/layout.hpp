@@ -305,74 +305,63 @@ struct PlanResult {
 
 namespace detail {
 
+template <class Exec>
+constexpr bool walk_items(const Layout& l, std::uint16_t i, std::uint16_t end, Exec& x);
+
+// Unrolls a layout by walking it once with a value for every field, recording where each field and
+// literal goes; gives up on what a flat plan cannot hold.
 class Planner {
  public:
-  constexpr Planner(const Item* items, Step* out, std::size_t capacity)
-      : items_(items), out_(out), capacity_(capacity) {}
+  constexpr Planner(std::string_view text, Step* out, std::size_t capacity)
+      : text_(text), out_(out), capacity_(capacity) {}
 
-  constexpr PlanResult run(std::uint16_t size) {
-    if (!unroll(0, size)) r_.ok = false;
-    return r_;
+  constexpr bool more() const { return r_.ok; }
+  constexpr void field(const Item& it) {
+    if (it.width == 0) return fail();  // a bare A: its width is the value's
+    if (emit(it.op, it.decimals, it.width, 0)) ++r_.fields;
   }
+  constexpr void literal(std::string_view t) {
+    if (!t.empty())
+      emit(Op::Literal, 0, static_cast<std::uint16_t>(t.size()),
+           static_cast<std::uint16_t>(t.data() - text_.data()));
+  }
+  constexpr void skip(unsigned n) {
+    column_ += n;
+    r_.gaps = true;
+  }
+  constexpr void column(unsigned c) {
+    column_ = c - 1u;
+    r_.gaps = true;
+  }
+  constexpr void slash() { fail(); }  // more than one record
+  constexpr void dollar() { r_.dollar = true; }
+  constexpr void revert() {}
+  // Every item visited counts, so that nested repeats of items that write nothing stay bounded.
+  constexpr bool go_on() {
+    if (++visits_ > 16 * kMaxSteps) fail();
+    return r_.ok;
+  }
+
+  constexpr PlanResult result() const { return r_; }
 
  private:
-  constexpr bool unroll(std::uint16_t i, std::uint16_t end) {
-    while (i < end) {
-      // Every item visited counts, so that nested repeats of items that write nothing stay bounded.
-      if (++visits_ > 16 * kMaxSteps) return false;
-      const Item& it = items_[i];
-      switch (it.op) {
-        case Op::Open:
-          for (unsigned r = 0; r < it.repeat; ++r)
-            if (!unroll(static_cast<std::uint16_t>(i + 1), it.link)) return false;
-          i = static_cast<std::uint16_t>(it.link + 1);
-          continue;
-        case Op::Close:
-          break;
-        case Op::Int:
-        case Op::Real:
-        case Op::Text:
-          if (it.width == 0) return false;  // a bare A: its width is the value's
-          for (unsigned r = 0; r < it.repeat; ++r) {
-            if (!emit(it.op, it.decimals, it.width, 0)) return false;
-            ++r_.fields;
-          }
-          break;
-        case Op::Literal:
-          if (it.width != 0 && !emit(Op::Literal, 0, it.width, it.link)) return false;
-          break;
-        case Op::Skip:
-          column_ += it.width;
-          r_.gaps = true;
-          break;
-        case Op::Column:
-          column_ = it.width - 1u;
-          r_.gaps = true;
-          break;
-        case Op::Slash:
-          return false;  // more than one record
-        case Op::Dollar:
-          r_.dollar = true;
-          break;
-      }
-      ++i;
-    }
-    return true;
-  }
+  constexpr void fail() { r_.ok = false; }
 
   constexpr bool emit(Op op, std::uint8_t decimals, std::uint16_t width, std::uint16_t link) {
-    if (r_.count >= kMaxSteps || column_ + width > kMaxPlanColumns) return false;
-    if (out_ != nullptr) {
-      if (r_.count >= capacity_) return false;
-      out_[r_.count] = Step{op, decimals, width, static_cast<std::uint16_t>(column_), link};
+    if (r_.count >= kMaxSteps || column_ + width > kMaxPlanColumns ||
+        (out_ != nullptr && r_.count >= capacity_)) {
+      fail();
+      return false;
     }
+    if (out_ != nullptr)
+      out_[r_.count] = Step{op, decimals, width, static_cast<std::uint16_t>(column_), link};
     ++r_.count;
     column_ += width;
     if (column_ > r_.length) r_.length = static_cast<std::uint16_t>(column_);
     return true;
   }
 
-  const Item* items_;
+  std::string_view text_;
   Step* out_;
   std::size_t capacity_;
   std::size_t column_ = 0;  // from 0
@@ -382,10 +371,13 @@ class Planner {
 
 }  // namespace detail
 
-// Unrolls the `size` items of a parsed layout into its flat plan; with `out` null only counts.
-constexpr PlanResult plan_layout(const Item* items, std::uint16_t size, Step* out,
-                                 std::size_t capacity) {
-  return detail::Planner(items, out, capacity).run(size);
+// Unrolls the `size` items of a parsed layout of `text` into its flat plan; with `out` null only
+// counts.
+constexpr PlanResult plan_layout(std::string_view text, const Item* items, std::uint16_t size,
+                                 Step* out, std::size_t capacity) {
+  detail::Planner p(text, out, capacity);
+  detail::walk_items(Layout{text, items, size}, 0, size, p);
+  return p.result();
 }
 
 // A layout text as a template argument, so that each program layout is parsed once, by the
@@ -414,11 +406,12 @@ struct Compiled {
     return a;
   }();
   static constexpr PlanResult planned =
-      plan_layout(items.data(), static_cast<std::uint16_t>(items.size()), nullptr, 0);
+      plan_layout(S.view(), items.data(), static_cast<std::uint16_t>(items.size()), nullptr, 0);
   static constexpr std::array<Step, planned.ok ? planned.count : 0> steps = [] {
     std::array<Step, planned.ok ? planned.count : 0> a{};
     if (planned.ok)
-      plan_layout(items.data(), static_cast<std::uint16_t>(items.size()), a.data(), a.size());
+      plan_layout(S.view(), items.data(), static_cast<std::uint16_t>(items.size()), a.data(),
+                  a.size());
     return a;
   }();
   static constexpr Layout layout{S.view(),
@@ -479,10 +472,10 @@ inline std::optional<OwnedLayout> OwnedLayout::parse(std::string_view text, std:
   l.reversion_ = counted.reversion;
   l.reversion_has_field_ = counted.reversion_has_field;
   const auto size = static_cast<std::uint16_t>(l.items_.size());
-  l.planned_ = plan_layout(l.items_.data(), size, nullptr, 0);
+  l.planned_ = plan_layout(l.text_, l.items_.data(), size, nullptr, 0);
   if (l.planned_.ok) {
     l.steps_.resize(l.planned_.count);
-    plan_layout(l.items_.data(), size, l.steps_.data(), l.steps_.size());
+    plan_layout(l.text_, l.items_.data(), size, l.steps_.data(), l.steps_.size());
   }
   return l;
 }
@@ -498,6 +491,8 @@ inline std::optional<OwnedLayout> OwnedLayout::parse(std::string_view text, std:
 //   void dollar()                      $
 //   void revert()                      values are left at the final parenthesis: end the record,
 //                                      begin a new one
+// and may provide
+//   bool go_on()                       asked before each item: false ends the walk there
 // The walk ends at the first field item that finds no value, or at the final parenthesis when no
 // value is left; the executor then completes the statement.
 
@@ -506,6 +501,8 @@ namespace detail {
 template <class Exec>
 constexpr bool walk_items(const Layout& l, std::uint16_t i, std::uint16_t end, Exec& x) {
   while (i < end) {
+    if constexpr (requires { x.go_on(); })
+      if (!x.go_on()) return false;
     const Item& it = l.items[i];
     switch (it.op) {
       case Op::Open: {
