@@ -288,6 +288,81 @@ constexpr ParseResult parse_layout(std::string_view text, Item* out, std::size_t
 }
 
 // ---------------------------------------------------------------------------------------------
+// The walk of a layout, shared by output, input and the checker. The executor `x` provides:
+//   bool more()                        whether a value (or target) is left
+//   void field(const Item&)            one field item (called once per repetition)
+//   void literal(std::string_view)     'text'
+//   void skip(unsigned n)              nX
+//   void column(unsigned c)            Tc
+//   void slash()                       /
+//   void dollar()                      $
+//   void revert()                      values are left at the final parenthesis: end the record,
+//                                      begin a new one
+// and may provide
+//   bool go_on()                       asked before each item: false ends the walk there
+// The walk ends at the first field item that finds no value, or at the final parenthesis when no
+// value is left; the executor then completes the statement.
+
+namespace detail {
+
+template <class Exec>
+constexpr bool walk_items(const Layout& l, std::uint16_t i, std::uint16_t end, Exec& x) {
+  while (i < end) {
+    if constexpr (requires { x.go_on(); })
+      if (!x.go_on()) return false;
+    const Item& it = l.items[i];
+    switch (it.op) {
+      case Op::Open: {
+        for (unsigned r = 0; r < it.repeat; ++r)
+          if (!walk_items(l, static_cast<std::uint16_t>(i + 1), it.link, x)) return false;
+        i = static_cast<std::uint16_t>(it.link + 1);
+        continue;
+      }
+      case Op::Close:
+        break;
+      case Op::Int:
+      case Op::Real:
+      case Op::Text:
+        for (unsigned r = 0; r < it.repeat; ++r) {
+          if (!x.more()) return false;
+          x.field(it);
+        }
+        break;
+      case Op::Literal:
+        x.literal(l.text.substr(it.link, it.width));
+        break;
+      case Op::Skip:
+        x.skip(it.width);
+        break;
+      case Op::Column:
+        x.column(it.width);
+        break;
+      case Op::Slash:
+        x.slash();
+        break;
+      case Op::Dollar:
+        x.dollar();
+        break;
+    }
+    ++i;
+  }
+  return true;
+}
+
+}  // namespace detail
+
+template <class Exec>
+constexpr void walk(const Layout& l, Exec& x) {
+  std::uint16_t begin = 0;
+  for (;;) {
+    if (!detail::walk_items(l, begin, l.size, x)) return;
+    if (!l.reversion_has_field || !x.more()) return;
+    x.revert();
+    begin = l.reversion;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
 // Flat plans. A layout has one when it holds no '/' and no bare A, and when unrolled it stays
 // within kMaxSteps steps and kMaxPlanColumns columns.
 
@@ -304,9 +379,6 @@ struct PlanResult {
 };
 
 namespace detail {
-
-template <class Exec>
-constexpr bool walk_items(const Layout& l, std::uint16_t i, std::uint16_t end, Exec& x);
 
 // Unrolls a layout by walking it once with a value for every field, recording where each field and
 // literal goes; gives up on what a flat plan cannot hold.
@@ -478,81 +550,6 @@ inline std::optional<OwnedLayout> OwnedLayout::parse(std::string_view text, std:
     plan_layout(l.text_, l.items_.data(), size, l.steps_.data(), l.steps_.size());
   }
   return l;
-}
-
-// ---------------------------------------------------------------------------------------------
-// The walk of a layout, shared by output, input and the checker. The executor `x` provides:
-//   bool more()                        whether a value (or target) is left
-//   void field(const Item&)            one field item (called once per repetition)
-//   void literal(std::string_view)     'text'
-//   void skip(unsigned n)              nX
-//   void column(unsigned c)            Tc
-//   void slash()                       /
-//   void dollar()                      $
-//   void revert()                      values are left at the final parenthesis: end the record,
-//                                      begin a new one
-// and may provide
-//   bool go_on()                       asked before each item: false ends the walk there
-// The walk ends at the first field item that finds no value, or at the final parenthesis when no
-// value is left; the executor then completes the statement.
-
-namespace detail {
-
-template <class Exec>
-constexpr bool walk_items(const Layout& l, std::uint16_t i, std::uint16_t end, Exec& x) {
-  while (i < end) {
-    if constexpr (requires { x.go_on(); })
-      if (!x.go_on()) return false;
-    const Item& it = l.items[i];
-    switch (it.op) {
-      case Op::Open: {
-        for (unsigned r = 0; r < it.repeat; ++r)
-          if (!walk_items(l, static_cast<std::uint16_t>(i + 1), it.link, x)) return false;
-        i = static_cast<std::uint16_t>(it.link + 1);
-        continue;
-      }
-      case Op::Close:
-        break;
-      case Op::Int:
-      case Op::Real:
-      case Op::Text:
-        for (unsigned r = 0; r < it.repeat; ++r) {
-          if (!x.more()) return false;
-          x.field(it);
-        }
-        break;
-      case Op::Literal:
-        x.literal(l.text.substr(it.link, it.width));
-        break;
-      case Op::Skip:
-        x.skip(it.width);
-        break;
-      case Op::Column:
-        x.column(it.width);
-        break;
-      case Op::Slash:
-        x.slash();
-        break;
-      case Op::Dollar:
-        x.dollar();
-        break;
-    }
-    ++i;
-  }
-  return true;
-}
-
-}  // namespace detail
-
-template <class Exec>
-constexpr void walk(const Layout& l, Exec& x) {
-  std::uint16_t begin = 0;
-  for (;;) {
-    if (!detail::walk_items(l, begin, l.size, x)) return;
-    if (!l.reversion_has_field || !x.more()) return;
-    x.revert();
-    begin = l.reversion;
-  }
 }
 
 }  // namespace kolven::record
