@@ -125,25 +125,32 @@ char upper(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
 }
 
+// Writes 0 to 99 so that it ends right before `end`, in a field already blank: the ones digit,
+// and in front of it the tens digit, the minus sign or a blank; with `third` one column more for
+// the sign of a two-digit number. Chosen with masks, not branches: the compiler would branch on a
+// condition, and the number of digits and the sign of the values are as good as random.
+void put_below_100(char* end, unsigned v, bool negative, bool third) {
+  const char* pair = kPairs + 2 * v;
+  const bool two = v >= 10;
+  end[-1] = pair[1];
+  const unsigned sign = ' ' ^ (negative * (' ' ^ '-'));
+  const unsigned tens = 0u - two;  // all ones with a tens digit
+  end[-2] = static_cast<char>((static_cast<unsigned char>(pair[0]) & tens) | (sign & ~tens));
+  if (third) end[-3] = static_cast<char>(' ' ^ ((two & negative) * (' ' ^ '-')));
+}
+
 }  // namespace
 
 void format_int(char* out, unsigned width, std::int32_t value) {
   const bool negative = value < 0;
   std::uint32_t magnitude =
       negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
-  // The usual field: 0 to 99 that fits with its sign, written over blanks; the column in front of
-  // the ones digit takes the tens digit, the sign or a blank, chosen with masks.
+  // The usual field: 0 to 99 that fits with its sign, written over blanks.
   if (magnitude < 100 && width >= 2 && width <= 16) {
     const bool two = magnitude >= 10;
     if (negative + two + 1u <= width) {
       fill(out, width, ' ');
-      const char* pair = kPairs + 2 * magnitude;
-      out[width - 1] = pair[1];
-      const unsigned sign = ' ' ^ (negative * (' ' ^ '-'));
-      const unsigned tens = 0u - two;
-      out[width - 2] =
-          static_cast<char>((static_cast<unsigned char>(pair[0]) & tens) | (sign & ~tens));
-      if (width >= 3) out[width - 3] = static_cast<char>(' ' ^ ((two & negative) * (' ' ^ '-')));
+      put_below_100(out + width, magnitude, negative, width >= 3);
       return;
     }
   }
@@ -233,23 +240,15 @@ template <unsigned D>
   const std::uint64_t integer = units / scale;
   const std::uint64_t fraction = units % scale;
   if (units == 0) negative = false;  // a rounded zero has no sign
-  // The usual field: an integer part below 100 that fits with its sign. Blanks first, then the
-  // digits over them; the columns in front of the ones digit take the tens digit, the sign or a
-  // blank without a branch on the value.
+  // The usual field: an integer part below 100 that fits with its sign, written over blanks.
   if (integer < 100 && width <= 16 && width >= D + 3) {
     const bool two = integer >= 10;
     if (negative + two + 2 + D <= width) {
       fill(out, width, ' ');
       char* d = put_fixed_digits<D>(out + width, fraction);
       *--d = '.';
-      const char* pair = kPairs + 2 * integer;
-      d[-1] = pair[1];  // the ones digit, also the 0 of a zero integer part
-      // Selected with masks: the compiler would branch on a condition, and the number of digits
-      // and the sign of the values written are as good as random.
-      const unsigned sign = ' ' ^ (negative * (' ' ^ '-'));
-      const unsigned tens = 0u - two;  // all ones with a tens digit
-      d[-2] = static_cast<char>((static_cast<unsigned char>(pair[0]) & tens) | (sign & ~tens));
-      if (width >= D + 4) d[-3] = static_cast<char>(' ' ^ ((two & negative) * (' ' ^ '-')));
+      // (a zero integer part is written as its 0)
+      put_below_100(d, static_cast<unsigned>(integer), negative, width >= D + 4);
       return;
     }
   }
